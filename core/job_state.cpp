@@ -1,0 +1,16 @@
+#include "core/job_state.h"
+
+#include <cstring>
+
+JobState g_job;
+
+void ResetJobState() {
+  std::memset(&g_job, 0, sizeof g_job);
+  g_job.interactive = true;
+}
+
+namespace {
+struct InitialJobState {
+  InitialJobState() { ResetJobState(); }
+} initialJobState;
+}  // namespace

@@ -1,0 +1,62 @@
+// The one job of the process: its inputs, destinations and what the engines report back.
+// Owned by the application shell; read and partly written by the engines.
+#pragma once
+#include "core/platform.h"
+
+enum { MAX_INPUTS = 128, MAX_RECIPIENTS = 32, PATH_ROOM = 260, REMARK_ROOM = 256 };
+
+enum Operation { OP_NONE = 0, OP_ENCODE = 1, OP_DECODE = 2, OP_CONCATENATE = 3 };
+enum EncodingType { TYPE_AUTO = 0, TYPE_UU = 1, TYPE_XX = 2, TYPE_MIME = 3, TYPE_BINHEX = 4 };
+
+// Job results of the encoder, the decoder and the joiner.
+enum JobResult {
+  RESULT_DONE = 0,
+  RESULT_CANCELLED = 1,
+  RESULT_ENCODE_INSTEAD = 2,
+  RESULT_FAILED = -1,
+  RESULT_REPORTED = -2,
+  RESULT_DECLINED = -3,
+};
+
+// Laid out as the Simple MAPI recipient descriptor.
+struct MailRecipient {
+  unsigned long reserved;
+  unsigned long recipientClass;
+  char* name;
+  char* address;
+  unsigned long entryIdSize;
+  void* entryId;
+};
+
+struct JobState {
+  char* inputs[MAX_INPUTS];
+  int inputCount;
+  int inputIndex;
+  bool multiInput;
+  int operation;
+  bool interactive;
+  bool inputIsTemporary;
+  int encodeRequested;  // 0 none, 1 by an option, 2 e-mail with recipients chosen later
+  bool mailOutput;
+  bool clipboardOutput;
+  MailRecipient recipients[MAX_RECIPIENTS];
+  int recipientCount;
+  char inputPath[PATH_ROOM];
+  char outputPath[PATH_ROOM];
+  char outputNameGiven[PATH_ROOM];
+  int encodingType;
+  int partCount;
+  int headerStyle;
+  // Progress and result state.
+  bool busy;
+  bool cancelRequested;
+  bool quitRequested;
+  bool qualifiedResult;
+  bool mailInputs;
+  char resultRemark[REMARK_ROOM];
+};
+
+extern JobState g_job;
+
+// Empties the job state; interactive is on by default.
+void ResetJobState();

@@ -1,0 +1,296 @@
+#include "core/streams.h"
+
+#include <cstring>
+
+namespace {
+
+enum { MODE_READ = 1, MODE_WRITE = 2 };
+enum { STATUS_GOOD = 0, STATUS_EOF = 1, STATUS_ERROR = 2 };
+enum { LASTOP_NONE = 0, LASTOP_WRITE = 4, LASTOP_READ = 8 };
+enum { DEFAULT_SLOTS = 40, MAX_SLOTS = 64 };
+enum { DEFAULT_BUFFER = 8192, MIN_BUFFER = 512, MAX_BUFFER = 32768 };
+const int NO_CHARACTER = -1;
+
+struct StreamRecord {
+  unsigned char* cursor;
+  unsigned char* buffer;
+  HANDLE file;
+  HGLOBAL bufferMemory;
+  DWORD count;
+  int mode;
+  int status;
+  int textFlags;
+  int lastOperation;
+  LONG lastRead;
+  LONG lastWritten;
+};
+
+struct StreamTable {
+  HGLOBAL memory = nullptr;
+  StreamRecord* records = nullptr;
+  int slots = 0;
+  DWORD bufferSize = 0;
+  bool initialised = false;
+} table;
+
+void ResetRecord(StreamRecord& r) {
+  std::memset(&r, 0, sizeof r);
+  r.file = INVALID_HANDLE_VALUE;
+  r.lastRead = -1;
+  r.lastWritten = -1;
+}
+
+StreamRecord* Record(int s) {
+  if (!table.initialised || s < 0 || s >= table.slots) return nullptr;
+  StreamRecord* r = &table.records[s];
+  return r->file == INVALID_HANDLE_VALUE ? nullptr : r;
+}
+
+bool AllocateBuffer(StreamRecord& r) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, table.bufferSize);
+  if (!memory) return false;
+  void* p = GlobalLock(memory);
+  if (!p) {
+    GlobalFree(memory);
+    return false;
+  }
+  r.bufferMemory = memory;
+  r.buffer = static_cast<unsigned char*>(p);
+  r.cursor = r.buffer;
+  return true;
+}
+
+// Refills the read buffer and delivers its first byte, or NO_CHARACTER.
+int FillBuffer(StreamRecord& r) {
+  r.lastOperation = LASTOP_READ;
+  if (!r.buffer && !AllocateBuffer(r)) {
+    r.status = STATUS_ERROR;
+    r.count = 0;
+    return NO_CHARACTER;
+  }
+  r.status = STATUS_GOOD;
+  r.cursor = r.buffer;
+  DWORD got = 0;
+  if (!ReadFile(r.file, r.buffer, table.bufferSize, &got, nullptr)) {
+    r.status = STATUS_ERROR;
+    r.count = 0;
+    return NO_CHARACTER;
+  }
+  r.count = got;
+  if (got == 0) {
+    r.status = STATUS_EOF;
+    return NO_CHARACTER;
+  }
+  --r.count;
+  return *r.cursor++;
+}
+
+int NextByte(StreamRecord& r) {
+  if (r.count > 0) {
+    --r.count;
+    return *r.cursor++;
+  }
+  return FillBuffer(r);
+}
+
+int FlushRecord(StreamRecord& r) {
+  int result = 0;
+  if (!r.buffer) {
+    if (!AllocateBuffer(r)) {
+      r.status = STATUS_ERROR;
+      result = -1;
+    }
+  } else {
+    r.status = STATUS_GOOD;
+    r.cursor = r.buffer;
+    if (r.count != 0) {
+      DWORD written = 0;
+      if (!WriteFile(r.file, r.buffer, r.count, &written, nullptr)) {
+        r.status = STATUS_ERROR;
+        result = -1;
+      } else if (written < r.count) {
+        result = -1;
+      } else {
+        result = static_cast<int>(written);
+      }
+    }
+  }
+  r.count = 0;
+  r.lastOperation = LASTOP_WRITE;
+  return result;
+}
+
+bool HasTextFlags(const StreamRecord& r) {
+  return (r.textFlags & STREAM_TEXT) == STREAM_TEXT;
+}
+
+}  // namespace
+
+int StreamInit(int slots, unsigned short bufferSize) {
+  if (table.initialised) return 0;
+  if (slots < 0 || slots >= MAX_SLOTS) slots = DEFAULT_SLOTS;
+  DWORD size = bufferSize;
+  if (size == 0 || size < MIN_BUFFER || size > MAX_BUFFER) size = DEFAULT_BUFFER;
+  // One record at least, so that the table always has a block even for zero slots.
+  size_t bytes = sizeof(StreamRecord) * static_cast<size_t>(slots > 0 ? slots : 1);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  if (!memory) return 1;
+  void* p = GlobalLock(memory);
+  if (!p) {
+    GlobalFree(memory);
+    return 1;
+  }
+  table.memory = memory;
+  table.records = static_cast<StreamRecord*>(p);
+  table.slots = slots;
+  table.bufferSize = size;
+  table.initialised = true;
+  for (int i = 0; i < slots; ++i) ResetRecord(table.records[i]);
+  return 0;
+}
+
+int StreamShutdown() {
+  if (table.memory) {
+    GlobalUnlock(table.memory);
+    GlobalFree(table.memory);
+  }
+  table = StreamTable();
+  return 0;
+}
+
+int StreamOpen(LPCSTR name, DWORD access, DWORD share, DWORD disposition, DWORD attributes,
+               int textFlags) {
+  if (!table.initialised) return -1;
+  int s = 0;
+  while (s < table.slots && table.records[s].file != INVALID_HANDLE_VALUE) ++s;
+  if (s >= table.slots) return -1;
+  HANDLE file = CreateFileA(name, access, share, nullptr, disposition, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  StreamRecord& r = table.records[s];
+  r.file = file;
+  r.cursor = r.buffer;
+  r.count = 0;
+  r.status = STATUS_GOOD;
+  r.lastOperation = LASTOP_NONE;
+  r.textFlags = textFlags & 0xF;
+  r.mode = ((access & GENERIC_WRITE) || disposition == CREATE_NEW) ? MODE_WRITE : MODE_READ;
+  return s;
+}
+
+int StreamOpenForReading(LPCSTR name, int textFlags) {
+  return StreamOpen(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                    textFlags);
+}
+
+int StreamOpenForWriting(LPCSTR name) {
+  return StreamOpen(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                    STREAM_NUL_AFTER_BLOCK);
+}
+
+BOOL StreamClose(int s) {
+  StreamRecord* r = Record(s);
+  if (!r) return FALSE;
+  if (r->mode == MODE_WRITE) FlushRecord(*r);
+  BOOL closed = CloseHandle(r->file);
+  if (r->bufferMemory) {
+    GlobalUnlock(r->bufferMemory);
+    GlobalFree(r->bufferMemory);
+  }
+  ResetRecord(*r);
+  return closed;
+}
+
+int StreamReadLine(int s, char* buf, int size) {
+  StreamRecord* r = Record(s);
+  if (!r || !buf || size <= 0) return -1;
+  r->lastOperation = LASTOP_READ;
+  const bool text = HasTextFlags(*r);
+  int n = 0;
+  int result = 0;
+  bool ended = false;
+  for (int pass = 0; pass < size - 1; ++pass) {
+    int c = NextByte(*r);
+    if (c == NO_CHARACTER) {
+      result = r->status == STATUS_ERROR ? -1 : n;
+      ended = true;
+      break;
+    }
+    if (c == '\n' && text && r->lastRead == '\r') continue;  // the LF of a CR LF
+    buf[n++] = static_cast<char>(c);
+    r->lastRead = static_cast<signed char>(c);
+    if (c == '\n' || (c == '\r' && text)) break;
+  }
+  if (!ended) result = n;
+  buf[n] = '\0';
+  return result;
+}
+
+int StreamReadBlock(int s, void* buf, int max) {
+  StreamRecord* r = Record(s);
+  if (!r || !buf || max < 0) return -1;
+  r->lastOperation = LASTOP_READ;
+  unsigned char* out = static_cast<unsigned char*>(buf);
+  int n = 0;
+  int result = -2;
+  while (n < max) {
+    int c = NextByte(*r);
+    if (c == NO_CHARACTER) {
+      result = r->status == STATUS_ERROR ? -1 : n;
+      break;
+    }
+    out[n++] = static_cast<unsigned char>(c);
+    r->lastRead = static_cast<signed char>(c);
+  }
+  if (result == -2) result = n;
+  if (r->textFlags & STREAM_NUL_AFTER_BLOCK) out[n] = 0;
+  return result;
+}
+
+int StreamWriteBlock(int s, const void* data, unsigned len) {
+  StreamRecord* r = Record(s);
+  if (!r) return -1;
+  if (!r->buffer && FlushRecord(*r) < 0) return -1;
+  const unsigned char* in = static_cast<const unsigned char*>(data);
+  int stored = 0;
+  for (unsigned i = 0; i < len; ++i) {
+    if (r->count >= table.bufferSize - 1 && FlushRecord(*r) < 0) break;
+    *r->cursor++ = in[i];
+    ++r->count;
+    r->lastWritten = static_cast<signed char>(in[i]);
+    ++stored;
+  }
+  r->lastOperation = LASTOP_WRITE;
+  return stored;
+}
+
+int StreamWriteString(int s, const char* text) {
+  return StreamWriteBlock(s, text, static_cast<unsigned>(std::strlen(text)));
+}
+
+int StreamFlush(int s) {
+  StreamRecord* r = Record(s);
+  return r ? FlushRecord(*r) : -1;
+}
+
+void StreamSeek(int s, LONG offset, int origin) {
+  StreamRecord* r = Record(s);
+  if (!r) return;
+  if (r->mode == MODE_WRITE && r->lastOperation == LASTOP_WRITE) FlushRecord(*r);
+  if (origin == FILE_CURRENT) offset -= static_cast<LONG>(r->count);
+  SetFilePointer(r->file, offset, nullptr, static_cast<DWORD>(origin));
+  r->count = 0;
+  r->lastRead = -1;
+  r->lastWritten = -1;
+}
+
+HANDLE StreamOsHandle(int s) {
+  StreamRecord* r = Record(s);
+  return r ? r->file : INVALID_HANDLE_VALUE;
+}
+
+UINT MakeTempFileName(char* dest) {
+  char dir[MAX_PATH];
+  DWORD len = GetTempPathA(256, dir);
+  if (len == 0 || len >= 256) return 0;
+  return GetTempFileNameA(dir, "znt", 0, dest);
+}

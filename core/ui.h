@@ -1,0 +1,31 @@
+// What the engines ask of the user interface: reports, status, progress, message pumping,
+// the cancel request and output files. The program links the window-based versions
+// (app/); the engine tests link a scripted stand-in that records every report and
+// answers every question as the test says. Engine code does not know which it runs with.
+#pragma once
+#include "core/platform.h"
+
+enum { MESSAGE_ROOM = 383, ERROR_MESSAGE_ROOM = 511 };
+
+// Formats the text (wsprintf rules, cut to MESSAGE_ROOM) and shows it in a message box
+// captioned with the product name. Returns the button pressed.
+int ShowMessage(HWND owner, UINT flags, const char* format, ...);
+// As ShowMessage, with "\r\n" and the system's text for `error` appended (room 511).
+int ShowErrorMessage(HWND owner, DWORD error, UINT flags, const char* format, ...);
+void ShowStatus(const char* format, ...);
+void ShowJobStatus(int operation, int encodingType, const char* input, const char* output,
+                   int part, int total);
+void SetProgress(int position);
+// Serves up to `count` waiting window messages without waiting for any; the engines then
+// test g_job.cancelRequested (core/job_state.h).
+void PumpMessages(int count);
+// Sets `cursor` (null: the program's wait cursor) and saves the one it replaces.
+void SetWaitCursor(HCURSOR cursor);
+void RestoreCursor();
+// The window that owns the engines' reports.
+HWND MainWindow();
+
+// Settles the name of an output file and opens it for writing. `name` holds 260 characters:
+// in, the proposed path; out, the path created. Returns a stream handle, -2 when the file
+// cannot be created, -3 when the user cancelled or declined.
+int MakeOutFile(HWND owner, char* name, int mode, int ask);

@@ -1,0 +1,55 @@
+// Identifiers shared by the resource script and the program.
+#pragma once
+
+// Menu commands and accelerators.
+#define IDM_DECODE_FILE 100
+#define IDM_ENCODE_FILE 101
+#define IDM_EXIT 102
+#define IDM_ABOUT 103
+#define IDM_CFG_GENERAL 104
+#define IDM_CFG_ENCODE 105
+#define IDM_CFG_DECODE 106
+#define IDM_HELP_INDEX 107
+#define IDM_HELP_KEYBOARD 110
+#define IDM_HELP_COMMANDS 111
+#define IDM_HELP_PROCEDURES 112
+#define IDM_SUPPORT 116
+#define IDM_CANT_ENCODE 117
+#define IDM_CANT_DECODE 118
+#define IDM_DECODE_CLIPBOARD 120
+#define IDM_ENCODE_CLIPBOARD 121
+#define IDM_ENCODE_MAIL 122
+#define IDM_DECODE_MAIL 123
+#define IDM_CHECK_VERSION 124
+
+// Child controls of the main window.
+#define IDC_CANCEL_BUTTON 200
+#define IDC_STATUS_TEXT 201
+#define IDC_PROGRESS_BAR 202
+
+// System-menu commands (multiples of 16).
+#define IDM_SYS_DECODE 1280
+#define IDM_SYS_ENCODE 1296
+
+// Dialog templates.
+#define IDD_ABOUT 301
+#define IDD_CHECKSUM 303
+#define IDD_CFG_DECODE 305
+#define IDD_CFG_GENERAL 306
+#define IDD_CFG_ENCODE 307
+#define IDD_DECODE_SELECT 313
+#define IDD_CHECK_VERSION 314
+
+// Private messages of the main window (WM_USER + 200 ...).
+#define UM_ENCODE_FILE (0x0400 + 200)
+#define UM_DECODE_FILE (0x0400 + 201)
+#define UM_NEXT_INPUT (0x0400 + 202)
+#define UM_ASSOCIATE_AND_EXIT (0x0400 + 203)
+
+// Version resource text, also read back at run time.
+#define QV_PRODUCT_NAME "Quorvane 32"
+#define QV_INTERNAL_NAME "Zentrel32"
+#define QV_COMPANY_NAME "Orvanta, Inc."
+#define QV_PRODUCT_VERSION "2.0.0"
+#define QV_VERSION_BINARY 2, 0, 0, 0
+#define QV_RELEASE_DATE "08-Dec-26"

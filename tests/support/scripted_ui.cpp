@@ -1,0 +1,100 @@
+#include "tests/support/scripted_ui.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "core/settings.h"
+#include "core/streams.h"
+#include "core/ui.h"
+
+ScriptedUi g_ui;
+
+void ScriptedUi::Reset() { *this = ScriptedUi(); }
+
+bool ScriptedUi::SawMessageContaining(const std::string& part) const {
+  for (const RecordedMessage& m : messages)
+    if (m.text.find(part) != std::string::npos) return true;
+  return false;
+}
+
+namespace {
+
+std::string Format(const char* format, va_list args) {
+  char text[1024];
+  std::vsnprintf(text, sizeof text, format, args);
+  return text;
+}
+
+bool IsQuestion(UINT flags) { return (flags & 0xF) != MB_OK; }
+
+int Answer(UINT flags) {
+  if (!IsQuestion(flags)) return IDOK;
+  if (g_ui.answers.empty()) return g_ui.defaultAnswer;
+  int answer = g_ui.answers.front();
+  g_ui.answers.erase(g_ui.answers.begin());
+  return answer;
+}
+
+bool FileExistsHere(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+int ShowMessage(HWND, UINT flags, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  g_ui.messages.push_back({Format(format, args), flags, 0});
+  va_end(args);
+  return Answer(flags);
+}
+
+int ShowErrorMessage(HWND, DWORD error, UINT flags, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  g_ui.messages.push_back({Format(format, args), flags, error});
+  va_end(args);
+  return Answer(flags);
+}
+
+void ShowStatus(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  g_ui.statuses.push_back(Format(format, args));
+  va_end(args);
+}
+
+void ShowJobStatus(int operation, int type, const char* input, const char* output, int part,
+                   int total) {
+  char text[512];
+  std::snprintf(text, sizeof text, "job op=%d type=%d in=%s out=%s part=%d/%d", operation, type,
+                input ? input : "", output ? output : "", part, total);
+  g_ui.statuses.push_back(text);
+}
+
+void SetProgress(int position) { g_ui.progress.push_back(position); }
+
+void PumpMessages(int) {
+  ++g_ui.pumps;
+  if (g_ui.onPump) g_ui.onPump(g_ui.pumps);
+}
+
+void SetWaitCursor(HCURSOR) {}
+void RestoreCursor() {}
+HWND MainWindow() { return nullptr; }
+
+// Behaves as the program's MakeOutFile does without its save dialog.
+int MakeOutFile(HWND owner, char* name, int, int ask) {
+  if (g_ui.makeOutFileResult != 0) return g_ui.makeOutFileResult;
+  if (FileExistsHere(name)) {
+    if (ask && !g_settings.overwriteexisting &&
+        ShowMessage(owner, MB_YESNOCANCEL | MB_ICONQUESTION, "Overwrite Existing %s", name) != IDYES)
+      return -3;
+    DeleteFileA(name);
+  }
+  int s = StreamOpenForWriting(name);
+  if (s < 0) {
+    ShowErrorMessage(owner, GetLastError(), MB_ICONHAND, "Can't Write to %s because\r\n", name);
+    return -2;
+  }
+  g_ui.outputsMade.push_back(name);
+  return s;
+}

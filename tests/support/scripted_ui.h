@@ -1,0 +1,33 @@
+// The engines' user interface for tests: records every report and answers every question
+// from a script the test sets up.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/platform.h"
+
+struct RecordedMessage {
+  std::string text;
+  UINT flags;
+  DWORD error;  // the system error given to ShowErrorMessage; 0 for ShowMessage
+};
+
+struct ScriptedUi {
+  std::vector<RecordedMessage> messages;
+  std::vector<std::string> statuses;
+  std::vector<int> progress;
+  std::vector<std::string> outputsMade;  // paths MakeOutFile created
+  std::vector<int> answers;              // answers to questions, taken in order
+  int defaultAnswer = IDYES;             // when the script has run out
+  int pumps = 0;
+  // Called on every PumpMessages with the running count; may set g_job.cancelRequested.
+  std::function<void(int)> onPump;
+  // MakeOutFile answers this instead of creating a file when not 0 (-2 or -3).
+  int makeOutFileResult = 0;
+
+  void Reset();
+  bool SawMessageContaining(const std::string& part) const;
+};
+
+extern ScriptedUi g_ui;

@@ -1,0 +1,57 @@
+#include "tests/support/test_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  std::random_device seed;
+  std::mt19937 random(seed());
+  fs::path base = fs::temp_directory_path();
+  for (;;) {
+    fs::path candidate = base / ("qvtest" + std::to_string(random() % 1000000000u));
+    if (fs::create_directory(candidate)) {
+      path_ = candidate.string();
+      break;
+    }
+  }
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string ScratchDir::File(const std::string& name) const {
+  return (fs::path(path_) / name).string();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool PathExists(const std::string& path) {
+  std::error_code ignored;
+  return fs::exists(path, ignored);
+}
+
+std::string ListFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  std::ostringstream out;
+  for (const std::string& name : names) out << name << "\n";
+  return out.str();
+}
