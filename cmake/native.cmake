@@ -30,3 +30,14 @@ foreach(tool ${QV_NATIVE_TOOLS})
   add_executable(${name} ${tool} ${CMAKE_SOURCE_DIR}/tests/support/scripted_ui.cpp)
   target_link_libraries(${name} qv_engine)
 endforeach()
+
+# Round trips against the peer tools of the formats, driven by shell scripts that get the
+# build folder as their argument.
+if(QV_BUILD_TESTS)
+  file(GLOB QV_PEER_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/peers/*.sh)
+  foreach(script ${QV_PEER_SCRIPTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME peers.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
+    set_tests_properties(peers.${name} PROPERTIES LABELS peers TIMEOUT 600)
+  endforeach()
+endif()
