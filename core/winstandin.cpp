@@ -255,4 +255,17 @@ UINT GetTempFileNameA(LPCSTR directory, LPCSTR prefix, UINT unique, LPSTR tempNa
   lastError = ERROR_FILE_EXISTS;
   return 0;
 }
+
+DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD room) {
+  struct stat st;
+  if (longPath == nullptr || ::stat(longPath, &st) != 0) {
+    if (longPath) FailWithErrno();
+    else lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  size_t len = std::strlen(longPath);
+  if (len + 1 > room || shortPath == nullptr) return static_cast<DWORD>(len + 1);
+  std::memcpy(shortPath, longPath, len + 1);
+  return static_cast<DWORD>(len);
+}
 #endif

@@ -114,3 +114,9 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 
 DWORD GetTempPathA(DWORD room, LPSTR buffer);
 UINT GetTempFileNameA(LPCSTR directory, LPCSTR prefix, UINT unique, LPSTR tempName);
+
+#define GMEM_DDESHARE 0x2000u
+
+// Copies the long path as it is (native file systems have no 8.3 names); 0 when the path
+// does not exist. Returns the length copied, or the room needed when it does not fit.
+DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD room);

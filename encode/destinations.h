@@ -1,0 +1,12 @@
+// Part 2.5 seam: the clipboard hand-over and the e-mail send of the encode driver.
+// The destinations issue fills these in (encode/destination_stubs.cpp holds placeholders
+// that report "not available yet"); the file destination lives in the driver itself.
+#pragma once
+#include "core/platform.h"
+
+// Hands the output block (locked once, NUL-terminated text) over to the clipboard as CF_TEXT.
+// Returns 0 (the clipboard owns the memory) or -2 (reported; the memory has been released).
+int HandOverToClipboard(HWND owner, HGLOBAL memory);
+// Sends one part's text as one message with the subject g_encoder.subject to the selection's
+// recipients. Returns 0 or -2 (nothing shown).
+int SendEncodedPart(HWND owner, const char* text);

@@ -1,0 +1,442 @@
+#include "encode/encode_driver.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/job_state.h"
+#include "core/settings.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "decode/part_table.h"
+#include "encode/alphabets.h"
+#include "encode/binhex_encode.h"
+#include "encode/destinations.h"
+#include "encode/header_styles.h"
+#include "encode/name_forms.h"
+#include "encode/part_frames.h"
+
+namespace {
+
+const UINT BUFFER_FLAGS = 0x2002;  // GMEM_MOVEABLE | GMEM_DDESHARE: the clipboard can take it
+const uint64_t LARGEST_BUFFER = 0x7FFFFFF0u;
+
+// The output buffer of the current part (or of the whole single-part text).
+struct OutputBuffer {
+  HGLOBAL memory = nullptr;
+  char* data = nullptr;
+  size_t capacity = 0;
+  size_t used = 0;
+  bool failed = false;  // a growth failed: the job ends with the "No Memory" message
+  size_t failedSize = 0;
+} out;
+
+// The output file kept between calls in the single-part, several-inputs case.
+int outputStream = -1;
+bool outputOpen = false;
+
+bool AllocateBuffer(size_t capacity) {
+  HGLOBAL memory = GlobalAlloc(BUFFER_FLAGS, capacity);
+  if (!memory) return false;
+  char* data = static_cast<char*>(GlobalLock(memory));
+  if (!data) {
+    GlobalFree(memory);
+    return false;
+  }
+  out.memory = memory;
+  out.data = data;
+  out.capacity = capacity;
+  out.used = 0;
+  out.failed = false;
+  data[0] = '\0';
+  return true;
+}
+
+void ReleaseBuffer() {
+  if (out.memory) {
+    GlobalUnlock(out.memory);
+    GlobalFree(out.memory);
+  }
+  out = OutputBuffer();
+}
+
+bool GrowBuffer(size_t needed) {
+  size_t capacity = out.capacity ? out.capacity : 4096;
+  while (capacity < needed) capacity = capacity > LARGEST_BUFFER / 2 ? needed : capacity * 2;
+  if (capacity > LARGEST_BUFFER) return false;
+  HGLOBAL memory = GlobalAlloc(BUFFER_FLAGS, capacity);
+  char* data = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+  if (!data) {
+    if (memory) GlobalFree(memory);
+    return false;
+  }
+  if (out.used) std::memcpy(data, out.data, out.used);
+  data[out.used] = '\0';
+  if (out.memory) {
+    GlobalUnlock(out.memory);
+    GlobalFree(out.memory);
+  }
+  out.memory = memory;
+  out.data = data;
+  out.capacity = capacity;
+  return true;
+}
+
+void EmptyBuffer() {
+  out.used = 0;
+  if (out.data) out.data[0] = '\0';
+}
+
+// The clean-up of Part 2.2: closes the input and the output, then deletes every output
+// recorded in the part table of this job.
+void CleanUp(int input) {
+  if (input >= 0) StreamClose(input);
+  EncodeCloseOutput();
+  DeletePartFiles();
+}
+
+// Writes the buffer to the open output file; closes it unless keepOpen. Returns false
+// after reporting a write failure (decision: a full disk must not end in "success").
+bool WriteOutput(HWND owner, const char* name, bool keepOpen) {
+  bool ok = StreamWriteBlock(outputStream, out.data, static_cast<unsigned>(out.used)) ==
+            static_cast<int>(out.used);
+  if (ok && !keepOpen) ok = StreamFlush(outputStream) >= 0;
+  const DWORD error = GetLastError();
+  if (!ok) {
+    ShowErrorMessage(owner, error, MB_OK | MB_ICONHAND, "Write Failure on %s because", name);
+    return false;
+  }
+  if (!keepOpen) {
+    StreamClose(outputStream);
+    outputStream = -1;
+    outputOpen = false;
+  }
+  return true;
+}
+
+struct Job {
+  HWND owner;
+  int input;
+  int askForName;
+  bool askOverwrite;
+  bool toFile, toMail, toClipboard;
+  int method, style;
+  int parts;
+  int k;
+  char name[PATH_ROOM];
+};
+
+// Loop step 2: starts part k + 1. Returns 0 or the negative result of MakeOutFile.
+int StartPart(Job& job) {
+  EmptyBuffer();
+  ++job.k;
+  if (!outputOpen) {
+    ComposeEncodeOutputName(g_encoder.inputPath, job.method, job.k, job.parts, job.name);
+    if (job.toFile) {
+      int s;
+      if (job.parts > 1 && job.askOverwrite) {
+        // Fix: split parts are not created silently over existing files in an interactive
+        // job; MakeOutFile asks its overwrite question (respecting overwriteexisting)
+        // without showing its save dialog.
+        const int saved = g_settings.usedefaultnames;
+        g_settings.usedefaultnames = 1;
+        s = MakeOutFile(job.owner, job.name, OP_ENCODE, 1);
+        g_settings.usedefaultnames = saved;
+      } else {
+        s = MakeOutFile(job.owner, job.name, OP_ENCODE, job.askForName && job.parts == 1);
+      }
+      if (s < 0) return s;
+      outputStream = s;
+      PartRecord& record = g_partTable[job.k - 1];
+      record.partNumber = job.k;
+      std::snprintf(record.fileName, sizeof record.fileName, "%.255s", job.name);
+    }
+    outputOpen = true;
+  } else {
+    g_partTable[job.k - 1].partNumber = job.k;
+  }
+  std::snprintf(g_job.outputPath, sizeof g_job.outputPath, "%s", job.name);
+  ShowJobStatus(OP_ENCODE, job.method, g_encoder.inputPath, job.name, job.k, job.parts);
+  WritePartHeader(g_encoder.inputPath, job.k, job.parts);
+  return 0;
+}
+
+// Delivery at a part end. Returns 0 or -2.
+int DeliverPart(Job& job) {
+  if (job.toMail) {
+    const int r = SendEncodedPart(job.owner, out.data);
+    outputOpen = false;
+    return r == 0 ? 0 : -2;
+  }
+  if (job.toFile) return WriteOutput(job.owner, job.name, false) ? 0 : -2;
+  outputOpen = false;
+  return 0;
+}
+
+int Fail(int input, int result) {
+  CleanUp(input);
+  ReleaseBuffer();
+  return result;
+}
+
+int NoMemory(HWND owner, int input, uint64_t needed) {
+  ShowErrorMessage(owner, ERROR_NOT_ENOUGH_MEMORY, MB_OK | MB_ICONHAND,
+                   "No Memory for Encoding (needed %ul bytes) because", static_cast<unsigned>(needed));
+  return Fail(input, RESULT_REPORTED);
+}
+
+void AppendZeroLengthLine() {
+  char line[ENCODED_LINE_ROOM];
+  const int n = EncodeLine(nullptr, 0, line);
+  if (n > 0) AppendOutput(line, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+void AppendOutput(const void* bytes, size_t count) {
+  if (out.failed) return;
+  if (out.used + count + 1 > out.capacity && !GrowBuffer(out.used + count + 1)) {
+    out.failed = true;
+    out.failedSize = out.used + count + 1;
+    return;
+  }
+  std::memcpy(out.data + out.used, bytes, count);
+  out.used += count;
+  out.data[out.used] = '\0';
+}
+
+const char* EncodeOutputText() { return out.data ? out.data : ""; }
+size_t EncodeOutputLength() { return out.used; }
+void EncodeOutputReset() { ReleaseBuffer(); }
+
+bool EncodeOutputIsOpen() { return outputOpen; }
+
+void EncodeCloseOutput() {
+  if (outputStream >= 0) StreamClose(outputStream);
+  outputStream = -1;
+  outputOpen = false;
+}
+
+PartLayout ComputePartLayout(uint32_t size, uint32_t maximum, uint32_t overhead) {
+  PartLayout layout;
+  // Decision: no wrap-around; a limit at or below the overhead gives one line per part.
+  layout.lines = maximum > overhead ? (maximum - overhead + 62) / 63 : 1;
+  if (layout.lines == 0) layout.lines = 1;
+  const uint64_t perPart = 45ull * layout.lines;
+  // Decision: an empty input is one part (with the zero-length line and "end").
+  layout.specParts = size == 0 ? 1 : static_cast<int64_t>((size - 1ull + perPart) / perPart);
+  // Parts hold L + 1 reads (the end-of-input read counts too), so the loop starts
+  // ceil((D + 1) / (L + 1)) parts for D data lines; Part 2.2 adds one extra part when
+  // that is one short of N. Where that arithmetic does not reach N, the parts actually
+  // written are announced instead (fix: every header tells the real count).
+  const uint64_t reads = (size + 44ull) / 45 + 1;
+  const int64_t started = static_cast<int64_t>((reads + layout.lines) / (layout.lines + 1ull));
+  layout.parts = (started == layout.specParts || started + 1 == layout.specParts) ? layout.specParts : started;
+  return layout;
+}
+
+int EncodeFile(HWND owner, int input, int askForName) {
+  Job job;
+  std::memset(&job, 0, sizeof job);
+  job.owner = owner;
+  job.input = input;
+  job.toClipboard = g_job.clipboardOutput;
+  job.toMail = !job.toClipboard && g_job.mailOutput;
+  job.toFile = !job.toClipboard && !job.toMail;
+  job.askOverwrite = askForName && job.toFile;
+
+  // Start 1.
+  ClearPartTable();
+  SelectEncodeAlphabet(g_settings.encodemethod);
+  int lastPercent = -1;
+  DWORD sizeHigh = 0;
+  const DWORD size = GetFileSize(StreamOsHandle(input), &sizeHigh);
+  if (job.toMail) askForName = 0;
+  // Start 2.
+  int style = g_settings.encodetype;
+  if (style == 0) {
+    StreamClose(input);
+    EncodeCloseOutput();
+    return RESULT_FAILED;
+  }
+  // Start 3. Decision: an unknown stored method encodes UU. Fixes: the shell archive runs
+  // uudecode, so it encodes UU; BinHex is always framed by style 3 (banner and colon).
+  int method = EncodeMethodType();
+  if (style == STYLE_SHAR) method = ENCODE_UU;
+  if (method == ENCODE_BINHEX) style = STYLE_SINGLE;
+  SelectEncodeAlphabet(METHOD_UU + method - 1);
+  job.method = method;
+  job.style = style;
+
+  if (size == INVALID_FILE_SIZE && GetLastError() != 0) {
+    ShowErrorMessage(owner, GetLastError(), MB_OK | MB_ICONHAND, "Read Failure on %s because", g_job.inputPath);
+    return Fail(input, RESULT_REPORTED);
+  }
+  if (sizeHigh != 0) {
+    // Decision: sizes are 32-bit throughout the formats; larger inputs are refused.
+    ShowMessage(owner, MB_OK | MB_ICONHAND, "Can't Encode %s:\r\nFiles of 4 GB or More are not Supported.",
+                g_job.inputPath);
+    return Fail(input, RESULT_REPORTED);
+  }
+
+  // The state shared with Parts 2.1, 2.3 and 2.4; the MIME boundary lives through a selection.
+  char boundary[MIME_BOUNDARY_ROOM];
+  std::memcpy(boundary, g_encoder.boundary, sizeof boundary);
+  ResetEncoderState(method, style);
+  std::memcpy(g_encoder.boundary, boundary, sizeof boundary);
+  g_encoder.inputSize = size;
+  std::snprintf(g_encoder.inputPath, sizeof g_encoder.inputPath, "%s", g_job.inputPath);
+  // Decision: the checksum lines are written for UU and XX only (never for the shell archive).
+  g_encoder.writeSumLines = g_settings.encodechecksum && style != STYLE_SHAR &&
+                            (method == ENCODE_UU || method == ENCODE_XX);
+  g_encoder.sumsWanted = g_encoder.writeSumLines;
+
+  const int count = g_job.inputCount > 1 ? g_job.inputCount : 1;
+  const bool lastOfSelection = g_job.inputIndex >= count - 1;
+
+  // Start 4.
+  if (job.toClipboard && count - g_job.inputIndex >= 2) {
+    ShowMessage(owner, MB_OK | MB_ICONEXCLAMATION,
+                "Encoding to Clipboard is not Supported for Multiple Enclosures.\r\nPlease Choose One File at a Time.");
+    return Fail(input, RESULT_REPORTED);
+  }
+
+  // Start 5 and 6.
+  const uint32_t overhead = TrailerEstimate(style) + HeaderEstimate(style);
+  const uint32_t maximum = static_cast<uint32_t>(EncodeOutputSizeInRange());
+  const bool single = style == STYLE_SINGLE || method == ENCODE_MIME || method == ENCODE_BINHEX || job.toClipboard;
+  uint64_t lines, capacity;
+  int64_t parts;
+  if (single) {
+    parts = 1;
+    lines = (size + 44ull) / 45;
+    capacity = lines * 63 + 2000;
+  } else {
+    const PartLayout layout = ComputePartLayout(size, maximum, overhead);
+    lines = layout.lines;
+    parts = layout.parts;
+    capacity = lines * 63 + 1000;
+  }
+  // Start 7.
+  if (parts > MAX_PARTS) {
+    ShowMessage(owner, MB_OK | MB_ICONHAND,
+                "Too Many Output Parts for %s with\r\nSize %ld and Output Limit of %ld\r\nMaximum Parts %d; Required Parts %d.",
+                g_job.inputPath, static_cast<long>(size), static_cast<long>(maximum), MAX_PARTS, static_cast<int>(parts));
+    return Fail(input, RESULT_REPORTED);
+  }
+  job.parts = static_cast<int>(parts);
+  g_job.partCount = job.parts;
+  g_job.encodingType = method;
+
+  // Fix: a single-part output is kept open only for a next input that is also single-part
+  // and goes to a file, within the same selection.
+  if (outputOpen && (!job.toFile || job.parts > 1 || g_job.inputIndex == 0)) EncodeCloseOutput();
+  const bool inherited = outputOpen;
+  g_encoder.firstInput = !inherited;
+  g_encoder.lastInput = !job.toFile || lastOfSelection;
+
+  // Start 8.
+  if (g_job.outputNameGiven[0] != '\0') askForName = 0;
+  job.askForName = askForName;
+  // Start 9.
+  if (capacity > LARGEST_BUFFER || !AllocateBuffer(static_cast<size_t>(capacity)))
+    return NoMemory(owner, input, capacity);
+
+  const char* base = EncodeBaseName(g_encoder.inputPath);
+  bool binHexPending = true;
+  uint64_t bytesRead = 0;
+  uint32_t linesInPart = 0;
+  bool headerWritten = false;
+  int got = 1;
+  unsigned char block[ENCODE_BLOCK + 1];
+  char line[ENCODED_LINE_ROOM];
+  unsigned char escaped[2 * ENCODE_BLOCK];
+  if (inherited) std::snprintf(job.name, sizeof job.name, "%s", g_job.outputPath);
+
+  while (got > 0) {
+    if (g_job.cancelRequested) return Fail(input, RESULT_CANCELLED);
+    if (!headerWritten) {
+      const int r = StartPart(job);
+      if (r < 0) return Fail(input, r);
+      headerWritten = true;
+    }
+    if (job.parts > 1 && linesInPart > lines) {
+      WritePartTrailer(job.k, job.parts, base);
+      linesInPart = 0;
+      if (out.failed) return NoMemory(owner, input, out.failedSize);
+      if (DeliverPart(job) < 0) return Fail(input, RESULT_REPORTED);
+      headerWritten = false;
+      continue;
+    }
+    if (method == ENCODE_BINHEX && binHexPending) {
+      binHexPending = false;
+      BinHexHeader header;
+      FillBinHexHeader(&header, base, size);
+      EncodeBinHexHeader(header);
+    }
+    got = StreamReadBlock(input, block, ENCODE_BLOCK);
+    if (got < 0) {
+      ShowErrorMessage(owner, GetLastError(), MB_OK | MB_ICONHAND, "Read Failure on %s because", g_encoder.inputPath);
+      return Fail(input, RESULT_REPORTED);
+    }
+    bytesRead += static_cast<unsigned>(got);
+    if (size != 0) {
+      const int percent = static_cast<int>(bytesRead * 100 / size);
+      if (percent != lastPercent) {
+        SetProgress(percent);
+        lastPercent = percent;
+      }
+    }
+    if (got > 0) {
+      if (method == ENCODE_BINHEX) {
+        EncodeBinHexChars(escaped, EscapeBinHexBlock(block, got, escaped));
+      } else {
+        const int n = EncodeLine(block, got, line);
+        AppendOutput(line, static_cast<size_t>(n));
+      }
+    }
+    ++linesInPart;
+    PumpMessages(4);
+    if (out.failed) return NoMemory(owner, input, out.failedSize);
+  }
+
+  // End of input 1.
+  if (job.k == job.parts && (method == ENCODE_UU || method == ENCODE_XX)) AppendZeroLengthLine();
+  WritePartTrailer(job.k, job.parts, base);
+  // End 2.
+  SetProgress(100);
+  // End 3: the one extra part.
+  if (job.k < job.parts) {
+    if (out.failed) return NoMemory(owner, input, out.failedSize);
+    if (DeliverPart(job) < 0) return Fail(input, RESULT_REPORTED);
+    const int r = StartPart(job);
+    if (r < 0) return Fail(input, r);
+    if (method == ENCODE_UU || method == ENCODE_XX) AppendZeroLengthLine();
+    WritePartTrailer(job.k, job.parts, base);
+  }
+  // End 4.
+  StreamClose(input);
+  input = -1;
+  if (out.failed) return NoMemory(owner, input, out.failedSize);
+
+  // End 5.
+  if (job.toClipboard) {
+    outputOpen = false;
+    HGLOBAL memory = out.memory;  // still locked once; the hand-over unlocks it
+    out = OutputBuffer();
+    return HandOverToClipboard(owner, memory);
+  }
+  if (job.toMail) {
+    const int r = SendEncodedPart(owner, out.data);
+    outputOpen = false;
+    ReleaseBuffer();
+    return r == 0 ? RESULT_DONE : RESULT_REPORTED;
+  }
+  const bool keepOpen = job.parts == 1 && count > 1 && !lastOfSelection;
+  if (keepOpen) {
+    for (int i = 0; i < 3; ++i) AppendOutput(g_encoder.eol, static_cast<size_t>(g_encoder.eolLength));
+    if (out.failed) return NoMemory(owner, input, out.failedSize);
+  }
+  if (!WriteOutput(owner, job.name, keepOpen)) return Fail(input, RESULT_REPORTED);
+  ReleaseBuffer();
+  return RESULT_DONE;
+}
