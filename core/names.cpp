@@ -1,0 +1,107 @@
+#include "core/names.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+const char* AfterLastSeparator(const char* path, bool colonSeparates) {
+  const char* start = path;
+  for (const char* p = path; *p; ++p)
+    if (IsPathSeparator(*p) || (colonSeparates && *p == ':')) start = p + 1;
+  return start;
+}
+
+bool SameLetters(const char* a, const char* b, size_t length) {
+  for (size_t i = 0; i < length; ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// The stem the system compares with its device names: up to the first "." with trailing
+// blanks dropped ("nul .txt" is the device too).
+size_t DeviceStemLength(const char* name) {
+  size_t length = std::strcspn(name, ".");
+  while (length > 0 && name[length - 1] == ' ') --length;
+  return length;
+}
+
+// Names that the system resolves to a directory rather than a file: nothing but dots
+// and blanks (trailing dots and blanks are dropped when a file is opened).
+bool IsDirectoryLikeName(const char* name) { return name[std::strspn(name, ". ")] == '\0'; }
+
+void PrefixUnderscore(char* name) {
+  size_t length = std::strlen(name);
+  if (length >= CLEAN_NAME_LIMIT) length = CLEAN_NAME_LIMIT - 1;
+  std::memmove(name + 1, name, length);
+  name[0] = '_';
+  name[length + 1] = '\0';
+}
+
+}  // namespace
+
+const char* FileNamePart(const char* path) { return AfterLastSeparator(path, true); }
+
+void BaseNameWithoutExtension(const char* path, char* dest, size_t room) {
+  if (room == 0) return;
+  const char* name = AfterLastSeparator(path, false);
+  size_t length = std::strcspn(name, ".");
+  if (length >= room) length = room - 1;
+  std::memcpy(dest, name, length);
+  dest[length] = '\0';
+}
+
+bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+int NameCharClass(char c) {
+  if (c == '"') return NAME_CHAR_REMOVED;
+  if (std::strchr("*<>?|", c) && c != '\0') return NAME_CHAR_INVALID;
+  if (c == '/' || c == ':' || c == '\\') return NAME_CHAR_SEPARATOR;
+  return static_cast<signed char>(c) >= 32 ? NAME_CHAR_VALID : NAME_CHAR_INVALID;
+}
+
+bool IsDeviceName(const char* name) {
+  static const char* const kPlainDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  size_t stem = DeviceStemLength(name);
+  for (const char* device : kPlainDevices)
+    if (stem == std::strlen(device) && SameLetters(name, device, stem)) return true;
+  bool numbered = stem == 4 && (SameLetters(name, "COM", 3) || SameLetters(name, "LPT", 3));
+  return numbered && name[3] >= '1' && name[3] <= '9';
+}
+
+int CleanFileName(char* name) {
+  int changed = 0;
+  size_t at = 0, start = 0;
+  for (int step = 0; name[at] != '\0' && step < CLEAN_NAME_LIMIT; ++step) {
+    switch (NameCharClass(name[at])) {
+      case NAME_CHAR_INVALID:
+        name[at++] = '_';
+        changed = 1;
+        break;
+      case NAME_CHAR_SEPARATOR:
+        start = ++at;
+        break;
+      case NAME_CHAR_REMOVED:
+        std::memmove(name + at, name + at + 1, std::strlen(name + at));
+        break;
+      default:
+        ++at;
+    }
+  }
+  name[at] = '\0';
+  std::memmove(name, name + start, at - start + 1);
+  if (IsDeviceName(name) || IsDirectoryLikeName(name)) {
+    PrefixUnderscore(name);
+    changed = 1;
+  }
+  return changed;
+}
+
+void CutAtLineEnd(char* text) { text[std::strcspn(text, "\r\n")] = '\0'; }
+
+const char* SkipBlanks(const char* text) { return text + std::strspn(text, " \t"); }
+
+const char* FindTokenEnd(const char* text) { return text + std::strcspn(text, " \t,"); }

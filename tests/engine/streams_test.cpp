@@ -1,0 +1,246 @@
+// The stream module on real files: line-reading rule, buffer boundaries, blocks, seeks,
+// writes and the slot table.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/streams.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+class Streams : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(StreamInit(STREAM_SLOTS, STREAM_BUFFER_SIZE), 0); }
+  void TearDown() override {
+    for (int s : open_) StreamClose(s);
+  }
+
+  int OpenWith(const std::string& bytes, int flags) {
+    std::string path = dir_.File("in" + std::to_string(files_++) + ".txt");
+    WriteWholeFile(path, bytes);
+    int s = StreamOpenForReading(path.c_str(), flags);
+    EXPECT_GE(s, 0);
+    open_.push_back(s);
+    return s;
+  }
+
+  // Every line the stream gives with `size`, as (count, text) pairs, until 0 or -1.
+  std::vector<std::pair<int, std::string>> Lines(int s, int size = 256) {
+    std::vector<std::pair<int, std::string>> lines;
+    std::vector<char> buf(size + 1, 'X');
+    for (;;) {
+      int n = StreamReadLine(s, buf.data(), size);
+      EXPECT_EQ(buf[n < 0 ? 0 : n], '\0');
+      if (n <= 0) break;
+      lines.emplace_back(n, std::string(buf.data(), n));
+    }
+    return lines;
+  }
+
+  ScratchDir dir_;
+  std::vector<int> open_;
+  int files_ = 0;
+};
+
+using LineList = std::vector<std::pair<int, std::string>>;
+
+TEST_F(Streams, EmptyFileGivesZeroAndAnEmptyString) {
+  int s = OpenWith("", STREAM_TEXT);
+  char buf[8] = "garbage";
+  EXPECT_EQ(StreamReadLine(s, buf, sizeof buf), 0);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(StreamReadLine(s, buf, sizeof buf), 0);  // and again after end of file
+}
+
+TEST_F(Streams, LastLineWithoutTerminatorKeepsItsLength) {
+  EXPECT_EQ(Lines(OpenWith("one\ntwo", STREAM_TEXT)), (LineList{{4, "one\n"}, {3, "two"}}));
+}
+
+TEST_F(Streams, TextModeEndsLinesAtCrLfOrCrLf) {
+  EXPECT_EQ(Lines(OpenWith("ab\r\ncd\n", STREAM_TEXT)), (LineList{{3, "ab\r"}, {3, "cd\n"}}));
+  EXPECT_EQ(Lines(OpenWith("ab\r\r\n", STREAM_TEXT)), (LineList{{3, "ab\r"}, {1, "\r"}}));
+  // Every LF that directly follows a CR LF is dropped.
+  EXPECT_EQ(Lines(OpenWith("ab\r\n\n\ncd\n", STREAM_TEXT)), (LineList{{3, "ab\r"}, {3, "cd\n"}}));
+  EXPECT_EQ(Lines(OpenWith("a\rb\rc", STREAM_TEXT)), (LineList{{2, "a\r"}, {2, "b\r"}, {1, "c"}}));
+}
+
+TEST_F(Streams, BinaryModesEndLinesOnlyAtLf) {
+  for (int flags : {0, 4}) {
+    EXPECT_EQ(Lines(OpenWith("ab\r\ncd\n", flags)), (LineList{{4, "ab\r\n"}, {3, "cd\n"}}));
+    EXPECT_EQ(Lines(OpenWith("a\rb\r\n", flags)), (LineList{{5, "a\rb\r\n"}}));
+  }
+  // Flag 8 alone does nothing: CR needs both flags to end a line.
+  EXPECT_EQ(Lines(OpenWith("a\rb\n", STREAM_CR_ENDS_LINE)), (LineList{{4, "a\rb\n"}}));
+}
+
+TEST_F(Streams, CrAtTheEndOfOneFillAndLfAtTheStartOfTheNextAreOneLineEnd) {
+  std::string first(STREAM_BUFFER_SIZE - 1, 'x');
+  std::string bytes = first + "\r\nnext\n";
+  ASSERT_EQ(bytes[STREAM_BUFFER_SIZE - 1], '\r');
+  ASSERT_EQ(bytes[STREAM_BUFFER_SIZE], '\n');
+  int s = OpenWith(bytes, STREAM_TEXT);
+  std::vector<char> buf(STREAM_BUFFER_SIZE + 8);
+  int n = StreamReadLine(s, buf.data(), static_cast<int>(buf.size()));
+  ASSERT_EQ(n, STREAM_BUFFER_SIZE);
+  EXPECT_EQ(std::string(buf.data(), n), first + "\r");
+  EXPECT_EQ(Lines(s), (LineList{{5, "next\n"}}));
+}
+
+TEST_F(Streams, LongLinesArriveInPiecesWithNothingLost) {
+  std::string line(255, 'a');
+  EXPECT_EQ(Lines(OpenWith(line + "\n", STREAM_TEXT)), (LineList{{255, line}, {1, "\n"}}));
+
+  std::string longer(1000, 'b');
+  LineList pieces = Lines(OpenWith(longer + "\n", STREAM_TEXT), 255);
+  std::string joined;
+  for (auto& piece : pieces) {
+    EXPECT_LE(piece.first, 254);
+    joined += piece.second;
+  }
+  EXPECT_EQ(joined, longer + "\n");
+}
+
+TEST_F(Streams, ADroppedLfUsesOnePlaceOfTheLine) {
+  std::string line(254, 'c');
+  // The LF of the first CR LF is pending when the 254-character line is read.
+  LineList got = Lines(OpenWith("x\r\n" + line + "\r\n", STREAM_TEXT));
+  EXPECT_EQ(got, (LineList{{2, "x\r"}, {254, line}, {1, "\r"}}));
+}
+
+TEST_F(Streams, NulBytesAreDeliveredAndCounted) {
+  std::string bytes("a\0b\n\0\n", 6);
+  EXPECT_EQ(Lines(OpenWith(bytes, STREAM_TEXT)),
+            (LineList{{4, std::string("a\0b\n", 4)}, {2, std::string("\0\n", 2)}}));
+}
+
+TEST_F(Streams, SeekingBackOverALineReadsItAgain) {
+  int s = OpenWith("first\r\nsecond\r\nthird\r\n", STREAM_TEXT);
+  char buf[256];
+  ASSERT_EQ(StreamReadLine(s, buf, 256), 6);
+  int n = StreamReadLine(s, buf, 256);
+  ASSERT_EQ(std::string(buf), "second\r");
+  StreamSeek(s, -n, FILE_CURRENT);
+  EXPECT_EQ(StreamReadLine(s, buf, 256), n);
+  EXPECT_STREQ(buf, "second\r");
+  EXPECT_EQ(Lines(s), (LineList{{6, "third\r"}}));
+
+  StreamSeek(s, 0, FILE_BEGIN);
+  EXPECT_EQ(Lines(s), (LineList{{6, "first\r"}, {7, "second\r"}, {6, "third\r"}}));
+}
+
+TEST_F(Streams, BlockReadsMixWithLineReadsAndStoreANulWhenAsked) {
+  int s = OpenWith("head\nbody-bytes", STREAM_NUL_AFTER_BLOCK);
+  char buf[32];
+  ASSERT_EQ(StreamReadLine(s, buf, sizeof buf), 5);
+  std::memset(buf, 'X', sizeof buf);
+  EXPECT_EQ(StreamReadBlock(s, buf, 4), 4);
+  EXPECT_EQ(std::string(buf, 5), std::string("body\0", 5));
+  EXPECT_EQ(StreamReadBlock(s, buf, 20), 6);
+  EXPECT_STREQ(buf, "-bytes");
+  EXPECT_EQ(StreamReadBlock(s, buf, 20), 0);
+
+  int b = OpenWith("xyz", STREAM_BINARY);
+  std::memset(buf, 'Q', sizeof buf);
+  EXPECT_EQ(StreamReadBlock(b, buf, 3), 3);
+  EXPECT_EQ(buf[3], 'Q');  // no NUL in binary mode
+}
+
+TEST_F(Streams, WritesWaitInTheBufferUntilCloseOrFlush) {
+  std::string path = dir_.File("out.bin");
+  int s = StreamOpenForWriting(path.c_str());
+  ASSERT_GE(s, 0);
+  std::string bytes(STREAM_BUFFER_SIZE - 1, 'w');
+  EXPECT_EQ(StreamWriteBlock(s, bytes.data(), static_cast<unsigned>(bytes.size())),
+            STREAM_BUFFER_SIZE - 1);
+  EXPECT_EQ(ReadWholeFile(path).size(), 0u);
+  EXPECT_EQ(StreamWriteString(s, "!"), 1);  // the full buffer goes out first
+  EXPECT_EQ(ReadWholeFile(path), bytes);
+  EXPECT_EQ(StreamFlush(s), 1);
+  EXPECT_EQ(StreamFlush(s), 0);
+  EXPECT_EQ(StreamWriteString(s, "tail\r\n"), 6);
+  EXPECT_TRUE(StreamClose(s));
+  EXPECT_EQ(ReadWholeFile(path), bytes + "!tail\r\n");  // no line-end translation
+}
+
+TEST_F(Streams, LargeFilesRoundTripThroughBlocks) {
+  std::string data;
+  for (int i = 0; i < 3 * STREAM_BUFFER_SIZE + 77; ++i) data += static_cast<char>((i * 131) & 0xFF);
+  std::string path = dir_.File("big.bin");
+  int w = StreamOpenForWriting(path.c_str());
+  ASSERT_GE(w, 0);
+  for (size_t at = 0; at < data.size(); at += 1000) {
+    unsigned len = static_cast<unsigned>(std::min<size_t>(1000, data.size() - at));
+    ASSERT_EQ(StreamWriteBlock(w, data.data() + at, len), static_cast<int>(len));
+  }
+  StreamClose(w);
+  ASSERT_EQ(ReadWholeFile(path), data);
+
+  int r = StreamOpenForReading(path.c_str(), STREAM_BINARY);
+  ASSERT_GE(r, 0);
+  EXPECT_EQ(GetFileSize(StreamOsHandle(r), nullptr), data.size());
+  std::string back;
+  char chunk[256];
+  int n;
+  while ((n = StreamReadBlock(r, chunk, sizeof chunk)) > 0) back.append(chunk, n);
+  EXPECT_EQ(n, 0);
+  StreamClose(r);
+  EXPECT_EQ(back, data);
+}
+
+TEST_F(Streams, TheEleventhStreamFailsAndAFreedSlotIsReused) {
+  std::vector<int> handles;
+  for (int i = 0; i < STREAM_SLOTS; ++i) {
+    int s = StreamOpenForWriting(dir_.File("f" + std::to_string(i)).c_str());
+    ASSERT_EQ(s, i);
+    handles.push_back(s);
+  }
+  EXPECT_EQ(StreamOpenForWriting(dir_.File("eleventh").c_str()), -1);
+  EXPECT_FALSE(PathExists(dir_.File("eleventh")));  // no file-system call was made
+  StreamClose(handles[3]);
+  int again = StreamOpenForWriting(dir_.File("eleventh").c_str());
+  EXPECT_EQ(again, 3);
+  handles[3] = again;
+  for (int s : handles) StreamClose(s);
+}
+
+TEST_F(Streams, FailedOpensAndBadHandlesAreRefused) {
+  EXPECT_EQ(StreamOpenForReading(dir_.File("missing").c_str(), STREAM_TEXT), -1);
+  char buf[8];
+  EXPECT_EQ(StreamReadLine(-1, buf, sizeof buf), -1);
+  EXPECT_EQ(StreamReadLine(STREAM_SLOTS + 5, buf, sizeof buf), -1);
+  EXPECT_EQ(StreamWriteString(0, "x"), -1);  // slot 0 is not open
+  EXPECT_FALSE(StreamClose(0));
+}
+
+TEST_F(Streams, MakeTempFileNameCreatesANewEmptyFile) {
+  char first[MAX_PATH], second[MAX_PATH];
+  ASSERT_NE(MakeTempFileName(first), 0u);
+  ASSERT_NE(MakeTempFileName(second), 0u);
+  EXPECT_STRNE(first, second);
+  EXPECT_TRUE(PathExists(first));
+  EXPECT_EQ(ReadWholeFile(first), "");
+  EXPECT_NE(std::string(first).find("znt"), std::string::npos);
+  DeleteFileA(first);
+  DeleteFileA(second);
+}
+
+TEST(StreamTable, InitLimitsAndShutdown) {
+  StreamShutdown();
+  ASSERT_EQ(StreamInit(0, 0), 0);  // a table in which every open fails
+  ScratchDir dir;
+  EXPECT_EQ(StreamOpenForWriting(dir.File("x").c_str()), -1);
+  EXPECT_EQ(StreamInit(10, 16384), 0);  // already initialised: nothing changes
+  EXPECT_EQ(StreamOpenForWriting(dir.File("x").c_str()), -1);
+  StreamShutdown();
+  EXPECT_EQ(StreamOpenForWriting(dir.File("x").c_str()), -1);  // uninitialised
+  ASSERT_EQ(StreamInit(STREAM_SLOTS, STREAM_BUFFER_SIZE), 0);
+  int s = StreamOpenForWriting(dir.File("x").c_str());
+  EXPECT_EQ(s, 0);
+  StreamClose(s);
+}
+
+}  // namespace
