@@ -1,0 +1,396 @@
+// Part 2.2: the encode driver (file destination), with the faults of the literal reading
+// that issue 3 lists, and Part 2.5's output names.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "encode/alphabets.h"
+#include "encode/checksum.h"
+#include "encode/encoder_state.h"
+#include "encode/name_forms.h"
+#include "encode/part_frames.h"
+#include "tests/engine/encode_fixture.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool IsFrame(const std::string& l) {
+  return l.empty() || l.rfind("BEGIN", 0) == 0 || l.rfind("END", 0) == 0 || l.rfind("begin ", 0) == 0 ||
+         l == "end" || l.rfind("sum -r", 0) == 0 || l.rfind("Archive-name", 0) == 0 || l.rfind("----", 0) == 0 ||
+         l.rfind("--------", 0) == 0;
+}
+
+// A small UU decoder of the data lines of the parts, in order (test oracle).
+std::string DecodeUu(const std::vector<std::string>& parts) {
+  std::string out;
+  for (const std::string& part : parts)
+    for (const std::string& l : Lines(part)) {
+      if (IsFrame(l)) continue;
+      auto v = [&](size_t i) { return i < l.size() ? (l[i] - 0x20) & 63 : 0; };
+      int n = v(0);
+      for (int i = 0, c = 1; i < n; i += 3, c += 4) {
+        int a = v(c), b = v(c + 1), d = v(c + 2), e = v(c + 3);
+        out += static_cast<char>((a << 2) | (b >> 4));
+        if (i + 1 < n) out += static_cast<char>(((b & 15) << 4) | (d >> 2));
+        if (i + 2 < n) out += static_cast<char>(((d & 3) << 6) | e);
+      }
+    }
+  return out;
+}
+
+std::vector<std::string> Outputs() {
+  std::vector<std::string> texts;
+  for (const std::string& p : g_ui.outputsMade) texts.push_back(ReadWholeFile(p));
+  return texts;
+}
+
+class EncodeDriverTest : public EncodeTest {};
+
+TEST_F(EncodeDriverTest, LayoutOfTheSpecExample) {
+  ResetEncoderState(ENCODE_UU, 4);
+  g_settings.encodechecksum = 0;
+  const uint32_t overhead = HeaderEstimate(4) + TrailerEstimate(4);
+  EXPECT_EQ(overhead, 56u);
+  PartLayout layout = ComputePartLayout(1048576, 60000, overhead);
+  EXPECT_EQ(layout.lines, 952u);
+  EXPECT_EQ(layout.specParts, 25);
+  EXPECT_EQ(layout.parts, 25);
+}
+
+TEST_F(EncodeDriverTest, OneMebibyteInStyle4GivesTwentyFiveParts) {
+  Settings(METHOD_UU, 4);
+  const std::string data = Bytes(1048576);
+  EXPECT_EQ(Encode(Input("big.bin", data)), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 25u);
+  EXPECT_EQ(g_ui.outputsMade[0], dir.File("big1.uue"));
+  EXPECT_EQ(g_ui.outputsMade[24], dir.File("big25.uue"));
+  // A full part holds 953 encoded lines (part 1 also the begin line).
+  int dataLines = 0;
+  for (const std::string& l : Lines(parts[1])) dataLines += !IsFrame(l);
+  EXPECT_EQ(dataLines, 953);
+  EXPECT_EQ(DecodeUu(parts), data);
+  EXPECT_NE(parts[24].find("`\r\nend\r\n"), std::string::npos);
+  EXPECT_EQ(g_ui.progress.back(), 100);
+}
+
+TEST_F(EncodeDriverTest, PartCountFaultEveryHeaderAnnouncesThePartsWritten) {
+  // Literal reading: N = 75 but only 74 parts are written and none carries "end".
+  Settings(METHOD_UU, 5, false, 4500);
+  const std::string data = Bytes(236431, 7);
+  ResetEncoderState(ENCODE_UU, 5);
+  g_settings.encodecrlf = EOL_LF;
+  EXPECT_EQ(Encode(Input("odd.bin", data)), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_FALSE(parts.empty());
+  const int n = static_cast<int>(parts.size());
+  for (int k = 1; k <= n; ++k) {
+    const std::string header = "------------ Part " + std::to_string(k) + " of " + std::to_string(n) + " ------------\n";
+    EXPECT_EQ(parts[k - 1].rfind(header, 0), 0u) << k;
+    EXPECT_EQ(parts[k - 1].find("\nend\n") != std::string::npos, k == n) << k;
+  }
+  EXPECT_NE(parts.back().find("`\nend\n"), std::string::npos);
+  EXPECT_EQ(DecodeUu(parts), data);
+}
+
+TEST_F(EncodeDriverTest, Style4FaultCaseOfTheIssue) {
+  ResetEncoderState(ENCODE_UU, 4);
+  g_settings.encodecrlf = EOL_LF;
+  ResetEncoderState(ENCODE_UU, 4);
+  const uint32_t overhead = HeaderEstimate(4) + TrailerEstimate(4);
+  PartLayout layout = ComputePartLayout(236431, 4500, overhead);
+  EXPECT_EQ(layout.specParts, 75);
+  EXPECT_EQ(layout.parts, 73);  // 73 parts of L + 1 lines, the last with "end"
+  Settings(METHOD_UU, 4, false, 4500);
+  const std::string data = Bytes(236431, 3);
+  EXPECT_EQ(Encode(Input("fault.bin", data)), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 73u);
+  EXPECT_NE(parts.back().find("`\nend\n"), std::string::npos);
+  EXPECT_EQ(DecodeUu(parts), data);
+}
+
+TEST_F(EncodeDriverTest, LayoutKeepsTheSpecWhereItWorks) {
+  for (uint32_t size : {1u, 45u, 46u, 3195u, 3196u, 100000u, 200000u, 300000u})
+    for (uint32_t limit : {4500u, 10000u, 60000u}) {
+      PartLayout l = ComputePartLayout(size, limit, 54);
+      const uint64_t reads = (size + 44ull) / 45 + 1;
+      const int64_t started = static_cast<int64_t>((reads + l.lines) / (l.lines + 1));
+      if (started == l.specParts || started + 1 == l.specParts) EXPECT_EQ(l.parts, l.specParts);
+      else EXPECT_EQ(l.parts, started);
+    }
+  // A limit below the overhead does not wrap.
+  PartLayout tiny = ComputePartLayout(1000, 10, 500);
+  EXPECT_EQ(tiny.lines, 1u);
+}
+
+TEST_F(EncodeDriverTest, EmptyInputInASplittingStyleIsOnePartWithEnd) {
+  Settings(METHOD_UU, 4);
+  EXPECT_EQ(Encode(Input("empty.dat", "")), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 1u);
+  EXPECT_EQ(g_ui.outputsMade[0], dir.File("empty.uue"));
+  EXPECT_EQ(parts[0], "Archive-name: empty/part01\r\nBEGIN--cut here--cut here--\r\nbegin 644 empty.dat\r\n`\r\nend\r\n"
+                      "END--cut here--cut here\r\n");
+}
+
+TEST_F(EncodeDriverTest, ExactMultipleOfAPart) {
+  Settings(METHOD_UU, 5, true, 10000);
+  ResetEncoderState(ENCODE_UU, 5);
+  PartLayout l = ComputePartLayout(1, 10000, HeaderEstimate(5) + TrailerEstimate(5));
+  const std::string data = Bytes(45 * l.lines * 3, 5);
+  EXPECT_EQ(Encode(Input("m.bin", data)), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_NE(parts[2].find("`\r\nend\r\n"), std::string::npos);
+  EXPECT_EQ(DecodeUu(parts), data);
+}
+
+TEST_F(EncodeDriverTest, CancelDuringPart3Of5DeletesEverything) {
+  Settings(METHOD_UU, 5, true, 4500);
+  std::string in = Input("c.bin", Bytes(3195 * 5 - 100));
+  g_ui.onPump = [](int) {
+    if (g_ui.outputsMade.size() == 3) g_job.cancelRequested = true;
+  };
+  EXPECT_EQ(Encode(in), 1);
+  EXPECT_EQ(g_ui.outputsMade.size(), 3u);
+  EXPECT_EQ(ListFolder(dir.path()), "c.bin\n");
+  EXPECT_FALSE(EncodeOutputIsOpen());
+}
+
+TEST_F(EncodeDriverTest, TooManyPartsIsRefusedBeforeAnyOutput) {
+  Settings(METHOD_UU, 5, true, 4500);
+  EXPECT_EQ(Encode(Input("t.bin", Bytes(3195 * 100))), -2);
+  EXPECT_TRUE(g_ui.outputsMade.empty());
+  ASSERT_EQ(g_ui.messages.size(), 1u);
+  EXPECT_NE(g_ui.messages[0].text.find("Too Many Output Parts for "), std::string::npos);
+  EXPECT_NE(g_ui.messages[0].text.find("with\r\nSize 319500 and Output Limit of 4500\r\nMaximum Parts 99; Required Parts"),
+            std::string::npos);
+  EXPECT_EQ(g_ui.messages[0].flags & 0xF0u, static_cast<unsigned>(MB_ICONHAND));
+}
+
+TEST_F(EncodeDriverTest, OutputLimitOutsideTheRangeIsClamped) {
+  Settings(METHOD_UU, 5, true, 10);
+  EXPECT_EQ(Encode(Input("w.bin", Bytes(10000))), 0);
+  EXPECT_EQ(Outputs().size(), 4u);  // as with 4500: 10000 bytes need parts of 71 lines
+}
+
+TEST_F(EncodeDriverTest, SingleStylesIgnoreTheLimit) {
+  for (int method : {METHOD_UU, METHOD_MIME, METHOD_BINHEX}) {
+    g_ui.Reset();
+    Settings(method, method == METHOD_UU ? 3 : 4, true, 4500);
+    EXPECT_EQ(Encode(Input("s.bin", Bytes(50000))), 0);
+    EXPECT_EQ(g_ui.outputsMade.size(), 1u) << method;
+  }
+}
+
+TEST_F(EncodeDriverTest, ClipboardWithTwoInputsLeftIsRefused) {
+  Settings(METHOD_UU, 3);
+  g_job.clipboardOutput = true;
+  EXPECT_EQ(Encode(Input("a.bin", "abc"), 0, 0, 2), -2);
+  ASSERT_EQ(g_ui.messages.size(), 1u);
+  EXPECT_EQ(g_ui.messages[0].text,
+            "Encoding to Clipboard is not Supported for Multiple Enclosures.\r\nPlease Choose One File at a Time.");
+  EXPECT_TRUE(g_ui.progress.empty());
+}
+
+TEST_F(EncodeDriverTest, RefusedOutputIsPassedThrough) {
+  Settings(METHOD_UU, 3);
+  g_ui.makeOutFileResult = -3;
+  EXPECT_EQ(Encode(Input("a.bin", "abc")), -3);
+  EXPECT_EQ(ListFolder(dir.path()), "a.bin\n");
+}
+
+TEST_F(EncodeDriverTest, SplitPartsAskBeforeReplacingAFile) {
+  // Literal reading: split parts are created without asking and replace existing files.
+  Settings(METHOD_UU, 5, true, 4500);
+  WriteWholeFile(dir.File("rep2.uue"), "keep me");
+  std::string in = Input("rep.txt", Bytes(8000));
+  g_ui.answers = {IDNO};
+  EXPECT_EQ(Encode(in, 1), -3);
+  EXPECT_TRUE(g_ui.SawMessageContaining("Overwrite Existing"));
+  EXPECT_EQ(ReadWholeFile(dir.File("rep2.uue")), "keep me");
+  EXPECT_FALSE(PathExists(dir.File("rep1.uue")));  // part 1 of this job is deleted
+  // With overwriteexisting the parts replace it without a question.
+  g_ui.Reset();
+  g_settings.overwriteexisting = 1;
+  EXPECT_EQ(Encode(in, 1), 0);
+  EXPECT_TRUE(g_ui.messages.empty());
+  EXPECT_NE(ReadWholeFile(dir.File("rep2.uue")), "keep me");
+}
+
+TEST_F(EncodeDriverTest, ThreeInputsIntoOneSinglePartOutput) {
+  Settings(METHOD_UU, 3);
+  std::string a = Input("a.txt", "abc"), b = Input("b.txt", "abc"), c = Input("c.txt", "abc");
+  EXPECT_EQ(Encode(a, 0, 0, 3), 0);
+  EXPECT_TRUE(EncodeOutputIsOpen());
+  EXPECT_EQ(Encode(b, 0, 1, 3), 0);
+  EXPECT_EQ(Encode(c, 0, 2, 3), 0);
+  EXPECT_FALSE(EncodeOutputIsOpen());
+  ASSERT_EQ(g_ui.outputsMade.size(), 1u);
+  auto text = [](const char* n) { return std::string("begin 644 ") + n + "\r\n#86)C\r\n`\r\nend\r\n"; };
+  EXPECT_EQ(ReadWholeFile(dir.File("a.uue")),
+            text("a.txt") + "\r\n\r\n\r\n" + text("b.txt") + "\r\n\r\n\r\n" + text("c.txt"));
+}
+
+TEST_F(EncodeDriverTest, MimeThreeInputsShareOneBoundary) {
+  Settings(METHOD_MIME, 3);
+  std::string a = Input("a.txt", std::string(1000, 'a')), b = Input("b.txt", "bb"), c = Input("c.txt", "c");
+  EXPECT_EQ(Encode(a, 0, 0, 3), 0);
+  EXPECT_EQ(Encode(b, 0, 1, 3), 0);
+  EXPECT_EQ(Encode(c, 0, 2, 3), 0);
+  std::string t = ReadWholeFile(dir.File("a.mme"));
+  const std::string boundary = "1000_boundary_fffffc19";
+  EXPECT_EQ(t.rfind("MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n", 0), 0u);
+  EXPECT_EQ(t.find("MIME-Version", 1), std::string::npos);
+  size_t count = 0;
+  for (size_t p = t.find("--" + boundary + "\r\n"); p != std::string::npos; p = t.find("--" + boundary + "\r\n", p + 1))
+    ++count;
+  EXPECT_EQ(count, 3u);
+  EXPECT_EQ(t.find("--" + boundary + "--"), t.size() - boundary.size() - 4);
+}
+
+TEST_F(EncodeDriverTest, KeptOutputIsClosedWhenTheNextInputNeedsParts) {
+  // Literal reading: the next input's parts would land in the open output.
+  Settings(METHOD_UU, 5, true, 4500);
+  std::string a = Input("a.txt", "abc"), b = Input("b.bin", Bytes(8000));
+  EXPECT_EQ(Encode(a, 0, 0, 2), 0);
+  EXPECT_TRUE(EncodeOutputIsOpen());
+  EXPECT_EQ(Encode(b, 0, 1, 2), 0);
+  EXPECT_FALSE(EncodeOutputIsOpen());
+  std::string at = ReadWholeFile(dir.File("a.uue"));
+  EXPECT_EQ(at, "------------ Part 1 of 1 ------------\r\nbegin 644 a.txt\r\n#86)C\r\n`\r\nend\r\n"
+                "-------- End of part 1 of 1 --------\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(ReadWholeFile(dir.File("b1.uue")).rfind("------------ Part 1 of 3 ------------\r\nbegin 644 b.bin", 0), 0u);
+}
+
+TEST_F(EncodeDriverTest, KeptOutputIsFlushedWhenTheSelectionStops) {
+  Settings(METHOD_UU, 3);
+  EXPECT_EQ(Encode(Input("a.txt", "abc"), 0, 0, 2), 0);
+  EXPECT_TRUE(EncodeOutputIsOpen());
+  EncodeCloseOutput();  // the shell: the next input could not be opened
+  EXPECT_EQ(ReadWholeFile(dir.File("a.uue")), "begin 644 a.txt\r\n#86)C\r\n`\r\nend\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(EncodeDriverTest, FailedSecondInputKeepsTheFirstInputsText) {
+  // Decision: a failure deletes only what this job created; the kept output is closed.
+  Settings(METHOD_UU, 3);
+  EXPECT_EQ(Encode(Input("a.txt", "abc"), 0, 0, 2), 0);
+  g_ui.onPump = [](int) { g_job.cancelRequested = true; };
+  EXPECT_EQ(Encode(Input("b.txt", Bytes(1000)), 0, 1, 2), 1);
+  EXPECT_FALSE(EncodeOutputIsOpen());
+  EXPECT_EQ(ReadWholeFile(dir.File("a.uue")), "begin 644 a.txt\r\n#86)C\r\n`\r\nend\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(EncodeDriverTest, ChecksumLinesOfFirstMiddleAndLastParts) {
+  Settings(METHOD_UU, 5, true, 4500, true);
+  const std::string data = Bytes(8000, 9);
+  EXPECT_EQ(Encode(Input("k.bin", data)), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_NE(parts[0].find("\r\n\r\nsum -r/size "), std::string::npos);
+  EXPECT_NE(parts[0].find(" section (from \"begin\" to last encoded line)\r\n"), std::string::npos);
+  EXPECT_NE(parts[1].find(" section (from first to last encoded line)\r\n"), std::string::npos);
+  EXPECT_EQ(parts[1].find("end\r\n"), std::string::npos);
+  EXPECT_EQ(parts[1].find("entire input file"), std::string::npos);
+  EXPECT_NE(parts[2].find(" section (from first encoded line to \"end\")\r\n"), std::string::npos);
+  char whole[64];
+  snprintf(whole, sizeof whole, "sum -r/size %u/8000 entire input file\r\n",
+           static_cast<unsigned>(SumBytes(0, data.data(), data.size())));
+  EXPECT_NE(parts[2].find(whole), std::string::npos);
+  // Part 2's section line: the sum of its encoded lines, each ended by one LF.
+  uint16_t s = 0;
+  uint32_t n = 0;
+  for (const std::string& l : Lines(parts[1]))
+    if (!IsFrame(l)) {
+      s = SumStep(SumBytes(s, l.data(), l.size()), 0x0A);
+      n += static_cast<uint32_t>(l.size() + 1);
+    }
+  char section[96];
+  snprintf(section, sizeof section, "sum -r/size %u/%u section (from first to last", s, n);
+  EXPECT_NE(parts[1].find(section), std::string::npos);
+  EXPECT_EQ(DecodeUu(parts), data);
+}
+
+TEST_F(EncodeDriverTest, NamesInHeaders) {
+  Settings(METHOD_UU, 4, true, 4500);
+  EXPECT_EQ(Encode(Input("longername.tar.gz", Bytes(4000))), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(g_ui.outputsMade[1], dir.File("longername2.uue"));
+  EXPECT_EQ(parts[1].rfind("Archive-name: longerna/part02\r\n", 0), 0u);
+  g_ui.Reset();
+  Settings(METHOD_UU, 17, true, 4500);
+  EXPECT_EQ(Encode(Input("x.bin", Bytes(8000))), 0);
+  EXPECT_EQ(Outputs()[1].rfind("Subject: x.bin, Part 002 of 003 (UUencoded)\r\n", 0), 0u);
+  g_ui.Reset();
+  Settings(METHOD_UU, 11);
+  EXPECT_EQ(Encode(Input("my file.txt", "abc")), 0);
+  std::string t = Outputs()[0];
+  EXPECT_EQ(t.rfind("X-File-Name: \"my file.txt\"\r\n", 0), 0u);
+  EXPECT_NE(t.find("begin 644 \"my file.txt\"\r\n"), std::string::npos);
+  EXPECT_STREQ(g_encoder.subject, "* Zentrel32 *; UU; my file.txt; 1 of 1");
+}
+
+TEST_F(EncodeDriverTest, BinHexOf0x90RunsNeverCorruptsTheBuffer) {
+  // Literal reading: escapes overflow the estimate and the buffer starts over.
+  Settings(METHOD_BINHEX, 3);
+  EXPECT_EQ(Encode(Input("runs.bin", std::string(100000, '\x90'))), 0);
+  EXPECT_TRUE(g_ui.messages.empty());
+  std::string t = ReadWholeFile(dir.File("runs.hqx"));
+  EXPECT_GT(t.size(), (100000u + 44) / 45 * 63 + 2000);
+  EXPECT_NE(t.find(":\r\n\r\n--100000_boundary_"), std::string::npos);
+}
+
+TEST_F(EncodeDriverTest, ProgressStartsAtTheFirstValueAndEndsAt100) {
+  Settings(METHOD_UU, 3);
+  EXPECT_EQ(Encode(Input("p.bin", Bytes(4500))), 0);
+  ASSERT_FALSE(g_ui.progress.empty());
+  EXPECT_EQ(g_ui.progress.front(), 1);
+  EXPECT_EQ(g_ui.progress.back(), 100);
+  for (size_t i = 1; i + 1 < g_ui.progress.size(); ++i) EXPECT_NE(g_ui.progress[i], g_ui.progress[i - 1]);
+}
+
+TEST(OutputNamesTest, Part25Rules) {
+  ResetJobState();
+  char out[OUTPUT_NAME_ROOM];
+  EXPECT_STREQ(ComposeEncodeOutputName("C:\\DOCS\\REPORT.TXT", 1, 1, 1, out), "C:\\DOCS\\REPORT.uue");
+  EXPECT_STREQ(ComposeEncodeOutputName("C:\\DOCS\\REPORT.TXT", 1, 2, 3, out), "C:\\DOCS\\REPORT2.uue");
+  EXPECT_STREQ(ComposeEncodeOutputName("C:\\MY.DIR\\README", 1, 1, 1, out), "C:\\MY.DIR\\README.uue");
+  EXPECT_STREQ(ComposeEncodeOutputName("C:\\MY.DIR\\README", 2, 1, 2, out), "C:\\MY.DIR\\README1.xxe");
+  EXPECT_STREQ(ComposeEncodeOutputName("a.b.c", 3, 1, 1, out), "a.b.mme");
+  EXPECT_STREQ(ComposeEncodeOutputName("a.b.c", 1, 12, 20, out), "a12.uue");
+  EXPECT_STREQ(ComposeEncodeOutputName("/tmp/x.y/file", 4, 1, 1, out), "/tmp/x.y/file.hqx");
+  std::string longPath(300, 'p');
+  EXPECT_EQ(std::strlen(ComposeEncodeOutputName(longPath.c_str(), 1, 99, 99, out)), 255u);
+  EXPECT_STREQ(out + 249, "99.uue");
+  snprintf(g_job.outputNameGiven, sizeof g_job.outputNameGiven, "C:\\OUT\\GIVEN.TXT");
+  EXPECT_STREQ(ComposeEncodeOutputName("C:\\A.B", 1, 1, 1, out), "C:\\OUT\\GIVEN.TXT");
+  EXPECT_STREQ(ComposeEncodeOutputName("C:\\A.B", 1, 3, 4, out), "C:\\OUT\\GIVEN3.uue");
+  g_job.outputNameGiven[0] = '\0';
+  g_job.mailOutput = true;
+  g_job.recipientCount = 1;
+  EXPECT_STREQ(ComposeEncodeOutputName("a", 1, 1, 1, out), "1 E-mail Recipient");
+  g_job.recipientCount = 2;
+  EXPECT_STREQ(ComposeEncodeOutputName("a", 1, 1, 1, out), "2 E-mail Recipients");
+  g_job.clipboardOutput = true;
+  EXPECT_STREQ(ComposeEncodeOutputName("a", 1, 1, 1, out), "the Clipboard");
+  EXPECT_STREQ(DefaultExtension(0), "");
+  EXPECT_STREQ(DefaultExtension(5), "");
+  ResetJobState();
+}
+
+}  // namespace
