@@ -1,7 +1,7 @@
 # Shared by the encoder's peer round trips (sourced; not a test of its own).
 # Usage in a script: source "$(dirname "$0")/encode_common.bash" "$1"
 set -euo pipefail
-BUILD=${1:?usage: $0 NATIVE_BUILD_DIR}
+BUILD=$(cd "${1:?usage: $0 NATIVE_BUILD_DIR}" && pwd)
 QV=$BUILD/qvencode
 [ -x "$QV" ] || { echo "missing $QV (build the native tools first)"; exit 1; }
 SCRATCH=$(mktemp -d)
