@@ -10,6 +10,7 @@ set(QV_WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 version)
 
 list(FILTER QV_ENGINE_SOURCES EXCLUDE REGEX "winstandin\\.cpp$")
 add_library(qv_engine STATIC ${QV_ENGINE_SOURCES})
+target_link_libraries(qv_engine ${QV_WIN_LIBS})
 
 # Application shell, mail and configuration: everything of the program but its entry point.
 file(GLOB QV_APP_SOURCES CONFIGURE_DEPENDS
@@ -70,7 +71,8 @@ if(QV_BUILD_TESTS)
 
   # The end-to-end driver: finds the program's windows, reads and presses them.
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/qvdriver.cpp)
-    add_executable(qvdriver ${CMAKE_SOURCE_DIR}/tests/e2e/qvdriver.cpp)
+    add_executable(qvdriver ${CMAKE_SOURCE_DIR}/tests/e2e/qvdriver.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp)
     target_link_libraries(qvdriver ${QV_WIN_LIBS})
   endif()
   file(GLOB QV_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)

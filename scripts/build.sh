@@ -6,7 +6,8 @@ QV_ROOT=${QV_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 
 qv_build() {
   local kind=$1; shift
-  local dir="$QV_ROOT/build/$kind" args=(-G Ninja -S "$QV_ROOT" -B "$dir")
+  local dir="$QV_ROOT/build/$kind"
+  local args=(-G Ninja -S "$QV_ROOT" -B "$dir")
   case $kind in
     native) args+=(-DCMAKE_BUILD_TYPE=Debug) ;;
     win64) args+=(-DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
