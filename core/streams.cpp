@@ -150,6 +150,11 @@ int StreamInit(int slots, unsigned short bufferSize) {
 }
 
 int StreamShutdown() {
+  // Streams still open (such as an encoder output kept for the next input of a selection)
+  // are flushed and closed, so that no written text is lost.
+  if (table.initialised)
+    for (int s = 0; s < table.slots; ++s)
+      if (table.records[s].file != INVALID_HANDLE_VALUE) StreamClose(s);
   if (table.memory) {
     GlobalUnlock(table.memory);
     GlobalFree(table.memory);
@@ -233,6 +238,16 @@ int StreamReadBlock(int s, void* buf, int max) {
   int n = 0;
   int result = -2;
   while (n < max) {
+    if (r->count > 0) {  // what the buffer holds, in one copy
+      DWORD take = r->count;
+      if (take > static_cast<DWORD>(max - n)) take = static_cast<DWORD>(max - n);
+      std::memcpy(out + n, r->cursor, take);
+      r->cursor += take;
+      r->count -= take;
+      n += static_cast<int>(take);
+      r->lastRead = static_cast<signed char>(out[n - 1]);
+      continue;
+    }
     int c = NextByte(*r);
     if (c == NO_CHARACTER) {
       result = r->status == STATUS_ERROR ? -1 : n;
@@ -252,12 +267,17 @@ int StreamWriteBlock(int s, const void* data, unsigned len) {
   if (!r->buffer && FlushRecord(*r) < 0) return -1;
   const unsigned char* in = static_cast<const unsigned char*>(data);
   int stored = 0;
-  for (unsigned i = 0; i < len; ++i) {
+  for (unsigned i = 0; i < len;) {
     if (r->count >= table.bufferSize - 1 && FlushRecord(*r) < 0) break;
-    *r->cursor++ = in[i];
-    ++r->count;
-    r->lastWritten = static_cast<signed char>(in[i]);
-    ++stored;
+    // As many bytes as the buffer takes before its next flush, in one copy.
+    DWORD take = table.bufferSize - 1 - r->count;
+    if (take > len - i) take = len - i;
+    std::memcpy(r->cursor, in + i, take);
+    r->cursor += take;
+    r->count += take;
+    i += take;
+    stored += static_cast<int>(take);
+    r->lastWritten = static_cast<signed char>(in[i - 1]);
   }
   r->lastOperation = LASTOP_WRITE;
   return stored;

@@ -28,10 +28,19 @@ struct OutputBuffer {
   size_t used = 0;
   bool failed = false;  // a growth failed: the job ends with the "No Memory" message
   size_t failedSize = 0;
+  // File destination: the output this job created for the current part. When the buffer
+  // fills, its text goes to that file and the buffer starts over (decision: the same bytes
+  // as one write per part, with a bounded buffer instead of one as large as the output).
+  int spillStream = -1;
+  bool writeFailed = false;
+  DWORD writeError = 0;
 } out;
+
+const size_t SPILL_BUFFER = 1u << 20;
 
 // The output file kept between calls in the single-part, several-inputs case.
 int outputStream = -1;
+HANDLE outputHandle = INVALID_HANDLE_VALUE;  // to know the slot is still ours after a shutdown
 bool outputOpen = false;
 
 bool AllocateBuffer(size_t capacity) {
@@ -81,6 +90,19 @@ bool GrowBuffer(size_t needed) {
   return true;
 }
 
+// Writes the buffer's text to the part's file and empties the buffer.
+bool SpillBuffer() {
+  if (out.used == 0) return true;
+  if (StreamWriteBlock(out.spillStream, out.data, static_cast<unsigned>(out.used)) != static_cast<int>(out.used)) {
+    out.writeFailed = true;
+    out.writeError = GetLastError();
+    return false;
+  }
+  out.used = 0;
+  out.data[0] = '\0';
+  return true;
+}
+
 void EmptyBuffer() {
   out.used = 0;
   if (out.data) out.data[0] = '\0';
@@ -110,6 +132,7 @@ bool WriteOutput(HWND owner, const char* name, bool keepOpen) {
     outputStream = -1;
     outputOpen = false;
   }
+  out.spillStream = -1;
   return true;
 }
 
@@ -146,6 +169,8 @@ int StartPart(Job& job) {
       }
       if (s < 0) return s;
       outputStream = s;
+      outputHandle = StreamOsHandle(s);
+      out.spillStream = s;
       PartRecord& record = g_partTable[job.k - 1];
       record.partNumber = job.k;
       std::snprintf(record.fileName, sizeof record.fileName, "%.255s", job.name);
@@ -184,6 +209,17 @@ int NoMemory(HWND owner, int input, uint64_t needed) {
   return Fail(input, RESULT_REPORTED);
 }
 
+// The buffer could not grow, or its text could not be written to the part's file.
+int BufferFailure(HWND owner, int input, const char* name) {
+  if (out.writeFailed) {
+    ShowErrorMessage(owner, out.writeError, MB_OK | MB_ICONHAND, "Write Failure on %s because", name);
+    return Fail(input, RESULT_REPORTED);
+  }
+  return NoMemory(owner, input, out.failedSize);
+}
+
+bool BufferBroken() { return out.failed || out.writeFailed; }
+
 void AppendZeroLengthLine() {
   char line[ENCODED_LINE_ROOM];
   const int n = EncodeLine(nullptr, 0, line);
@@ -193,7 +229,8 @@ void AppendZeroLengthLine() {
 }  // namespace
 
 void AppendOutput(const void* bytes, size_t count) {
-  if (out.failed) return;
+  if (out.failed || out.writeFailed) return;
+  if (out.used + count + 1 > out.capacity && out.spillStream >= 0 && !SpillBuffer()) return;
   if (out.used + count + 1 > out.capacity && !GrowBuffer(out.used + count + 1)) {
     out.failed = true;
     out.failedSize = out.used + count + 1;
@@ -211,7 +248,9 @@ void EncodeOutputReset() { ReleaseBuffer(); }
 bool EncodeOutputIsOpen() { return outputOpen; }
 
 void EncodeCloseOutput() {
-  if (outputStream >= 0) StreamClose(outputStream);
+  out.spillStream = -1;
+  if (outputStream >= 0 && StreamOsHandle(outputStream) == outputHandle) StreamClose(outputStream);
+  outputHandle = INVALID_HANDLE_VALUE;
   outputStream = -1;
   outputOpen = false;
 }
@@ -338,6 +377,8 @@ int EncodeFile(HWND owner, int input, int askForName) {
   if (g_job.outputNameGiven[0] != '\0') askForName = 0;
   job.askForName = askForName;
   // Start 9.
+  // The file destination needs no more than the spill size at a time.
+  if (job.toFile && capacity > SPILL_BUFFER) capacity = SPILL_BUFFER;
   if (capacity > LARGEST_BUFFER || !AllocateBuffer(static_cast<size_t>(capacity)))
     return NoMemory(owner, input, capacity);
 
@@ -362,7 +403,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
     if (job.parts > 1 && linesInPart > lines) {
       WritePartTrailer(job.k, job.parts, base);
       linesInPart = 0;
-      if (out.failed) return NoMemory(owner, input, out.failedSize);
+      if (BufferBroken()) return BufferFailure(owner, input, job.name);
       if (DeliverPart(job) < 0) return Fail(input, RESULT_REPORTED);
       headerWritten = false;
       continue;
@@ -396,7 +437,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
     }
     ++linesInPart;
     PumpMessages(4);
-    if (out.failed) return NoMemory(owner, input, out.failedSize);
+    if (BufferBroken()) return BufferFailure(owner, input, job.name);
   }
 
   // End of input 1.
@@ -406,7 +447,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
   SetProgress(100);
   // End 3: the one extra part.
   if (job.k < job.parts) {
-    if (out.failed) return NoMemory(owner, input, out.failedSize);
+    if (BufferBroken()) return BufferFailure(owner, input, job.name);
     if (DeliverPart(job) < 0) return Fail(input, RESULT_REPORTED);
     const int r = StartPart(job);
     if (r < 0) return Fail(input, r);
@@ -416,7 +457,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
   // End 4.
   StreamClose(input);
   input = -1;
-  if (out.failed) return NoMemory(owner, input, out.failedSize);
+  if (BufferBroken()) return BufferFailure(owner, input, job.name);
 
   // End 5.
   if (job.toClipboard) {
@@ -434,7 +475,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
   const bool keepOpen = job.parts == 1 && count > 1 && !lastOfSelection;
   if (keepOpen) {
     for (int i = 0; i < 3; ++i) AppendOutput(g_encoder.eol, static_cast<size_t>(g_encoder.eolLength));
-    if (out.failed) return NoMemory(owner, input, out.failedSize);
+    if (BufferBroken()) return BufferFailure(owner, input, job.name);
   }
   if (!WriteOutput(owner, job.name, keepOpen)) return Fail(input, RESULT_REPORTED);
   ReleaseBuffer();

@@ -285,6 +285,17 @@ TEST_F(EncodeDriverTest, KeptOutputIsFlushedWhenTheSelectionStops) {
   EXPECT_EQ(ReadWholeFile(dir.File("a.uue")), "begin 644 a.txt\r\n#86)C\r\n`\r\nend\r\n\r\n\r\n\r\n");
 }
 
+TEST_F(EncodeDriverTest, StreamShutdownFlushesTheKeptOutput) {
+  Settings(METHOD_UU, 3);
+  EXPECT_EQ(Encode(Input("a.txt", "abc"), 0, 0, 2), 0);
+  EXPECT_TRUE(EncodeOutputIsOpen());
+  StreamShutdown();  // the program ends in the middle of a selection
+  StreamInit(10, 16384);
+  EXPECT_EQ(ReadWholeFile(dir.File("a.uue")), "begin 644 a.txt\r\n#86)C\r\n`\r\nend\r\n\r\n\r\n\r\n");
+  EncodeCloseOutput();
+  EXPECT_FALSE(EncodeOutputIsOpen());
+}
+
 TEST_F(EncodeDriverTest, FailedSecondInputKeepsTheFirstInputsText) {
   // Decision: a failure deletes only what this job created; the kept output is closed.
   Settings(METHOD_UU, 3);
@@ -362,6 +373,42 @@ TEST_F(EncodeDriverTest, BinHexOf0x90RunsNeverCorruptsTheBuffer) {
   std::string t = ReadWholeFile(dir.File("runs.hqx"));
   EXPECT_GT(t.size(), (100000u + 44) / 45 * 63 + 2000);
   EXPECT_NE(t.find(":\r\n\r\n--100000_boundary_"), std::string::npos);
+}
+
+TEST_F(EncodeDriverTest, LargeSinglePartGoesOutInPiecesWithTheSameBytes) {
+  Settings(METHOD_UU, 3);
+  const std::string data = Bytes(3 * 1048576 + 17, 11);
+  EXPECT_EQ(Encode(Input("large.bin", data)), 0);
+  std::vector<std::string> parts = Outputs();
+  ASSERT_EQ(parts.size(), 1u);
+  // begin line, full lines, a last line of 20 bytes (1 + 27 characters), "`", "end"
+  EXPECT_EQ(parts[0].size(), 21u + (data.size() / 45) * 63 + (1 + 27 + 2) + 3 + 5);
+  EXPECT_EQ(DecodeUu(parts), data);
+}
+
+TEST_F(EncodeDriverTest, CancelAfterPiecesWereWrittenLeavesNoFile) {
+  Settings(METHOD_UU, 3);
+  std::string in = Input("large.bin", Bytes(3 * 1048576, 12));
+  g_ui.onPump = [](int n) {
+    if (n == 60000) g_job.cancelRequested = true;
+  };
+  EXPECT_EQ(Encode(in), 1);
+  EXPECT_EQ(ListFolder(dir.path()), "large.bin\n");
+}
+
+TEST_F(EncodeDriverTest, BufferGrowsInsteadOfStartingOver) {
+  // Literal reading: "Corrupted Encoding!" and the text gathered so far is lost.
+  EncodeOutputReset();
+  std::string expect;
+  for (int i = 0; i < 50000; ++i) {
+    std::string piece = std::to_string(i) + ",";
+    AppendText(piece.c_str());
+    expect += piece;
+  }
+  EXPECT_EQ(std::string(EncodeOutputText()), expect);
+  EXPECT_EQ(EncodeOutputLength(), expect.size());
+  EncodeOutputReset();
+  EXPECT_TRUE(g_ui.messages.empty());
 }
 
 TEST_F(EncodeDriverTest, ProgressStartsAtTheFirstValueAndEndsAt100) {
