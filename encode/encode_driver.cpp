@@ -12,6 +12,7 @@
 #include "encode/binhex_encode.h"
 #include "encode/destinations.h"
 #include "encode/header_styles.h"
+#include "core/names.h"
 #include "encode/name_forms.h"
 #include "encode/part_frames.h"
 
@@ -382,7 +383,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
   if (capacity > LARGEST_BUFFER || !AllocateBuffer(static_cast<size_t>(capacity)))
     return NoMemory(owner, input, capacity);
 
-  const char* base = EncodeBaseName(g_encoder.inputPath);
+  const char* base = FileNamePart(g_encoder.inputPath);
   bool binHexPending = true;
   uint64_t bytesRead = 0;
   uint32_t linesInPart = 0;

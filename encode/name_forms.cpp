@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/job_state.h"
+#include "core/names.h"
 #include "core/platform.h"
 
 namespace {
@@ -19,35 +20,20 @@ void CopyText(char* dest, size_t room, const char* text, size_t len) {
 
 }  // namespace
 
-const char* EncodeBaseName(const char* path) {
-  const char* base = path;
-  for (const char* p = path; *p; ++p)
-    if (IsSeparator(*p) || *p == ':') base = p + 1;
-  return base;
-}
-
 void EncodeShortName(const char* path, char* dest, size_t room) {
   char shortPath[MAX_PATH];
   DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
-  const char* name = (n > 0 && n < sizeof shortPath) ? EncodeBaseName(shortPath) : "";
-  if (*name == '\0') name = EncodeBaseName(path);
+  const char* name = (n > 0 && n < sizeof shortPath) ? FileNamePart(shortPath) : "";
+  if (*name == '\0') name = FileNamePart(path);
   CopyText(dest, room, name, std::strlen(name));
 }
 
 void EncodeQuotedName(const char* path, char* dest, size_t room) {
-  const char* base = EncodeBaseName(path);
+  const char* base = FileNamePart(path);
   if (std::strchr(base, ' ') != nullptr)
     std::snprintf(dest, room, "\"%s\"", base);
   else
     CopyText(dest, room, base, std::strlen(base));
-}
-
-void EncodeStem(const char* path, char* dest, size_t room) {
-  const char* start = path;
-  for (const char* p = path; *p; ++p)
-    if (IsSeparator(*p)) start = p + 1;
-  const char* dot = std::strchr(start, '.');
-  CopyText(dest, room, start, dot ? static_cast<size_t>(dot - start) : std::strlen(start));
 }
 
 const char* DefaultExtension(int type) {
@@ -80,7 +66,7 @@ char* ComposeEncodeOutputName(const char* inputPath, int method, int k, int n, c
       CopyText(dest, room, g_job.outputNameGiven, std::strlen(g_job.outputNameGiven));
       return dest;
     }
-    const char* base = EncodeBaseName(inputPath);
+    const char* base = FileNamePart(inputPath);
     const char* dot = std::strrchr(base, '.');
     size_t keep = dot ? static_cast<size_t>(dot - inputPath) : std::strlen(inputPath);
     // Decision: the stem is shortened so that the extension always fits the 255 characters.

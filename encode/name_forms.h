@@ -1,16 +1,13 @@
 // The name forms of Part 2.3 derived from the input path for headers and trailers, and the
-// output names of Part 2.5 with DefaultExtension of Part 4.2.
+// output names of Part 2.5 with DefaultExtension of Part 4.2. The base name and the stem
+// are FileNamePart and BaseNameWithoutExtension of core/names.h.
 #pragma once
 #include <cstddef>
 
-// Base name: the text after the last backslash, slash or colon.
-const char* EncodeBaseName(const char* path);
 // Short name: the base name in the 8.3 form the file system reports, else the base name.
 void EncodeShortName(const char* path, char* dest, size_t room);
 // Quoted name: the base name between double quotes when it contains a space.
 void EncodeQuotedName(const char* path, char* dest, size_t room);
-// Stem: the text after the last backslash or slash, cut at its first period.
-void EncodeStem(const char* path, char* dest, size_t room);
 
 // Part 4.2: ".uue", ".xxe", ".mme", ".hqx" for types 1 to 4, "" for any other type.
 const char* DefaultExtension(int type);

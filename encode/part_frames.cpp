@@ -11,6 +11,7 @@
 #include "encode/checksum.h"
 #include "encode/encode_driver.h"
 #include "encode/header_styles.h"
+#include "core/names.h"
 #include "encode/name_forms.h"
 
 namespace {
@@ -171,7 +172,7 @@ uint32_t TrailerEstimate(int style) {
 void WritePartHeader(const char* inputPath, int k, int n) {
   g_encoder.sectionSum = 0;
   g_encoder.sectionCount = 0;
-  const char* base = EncodeBaseName(inputPath);
+  const char* base = FileNamePart(inputPath);
   char shortName[MAX_PATH], quoted[MAX_PATH + 2], stem[MAX_PATH];
   EncodeShortName(inputPath, shortName, sizeof shortName);
   EncodeQuotedName(inputPath, quoted, sizeof quoted);
@@ -187,7 +188,7 @@ void WritePartHeader(const char* inputPath, int k, int n) {
       break;
     case 4: {
       char shortStem[MAX_PATH];
-      EncodeStem(shortName, shortStem, sizeof shortStem);
+      BaseNameWithoutExtension(shortName, shortStem, sizeof shortStem);
       AppendFormat("Archive-name: %.8s/part%02d%sBEGIN--cut here--cut here--%s", shortStem, k, E, E);
       break;
     }
@@ -207,7 +208,7 @@ void WritePartHeader(const char* inputPath, int k, int n) {
       AppendText(subject);
       break;
     case 9:
-      EncodeStem(inputPath, stem, sizeof stem);
+      BaseNameWithoutExtension(inputPath, stem, sizeof stem);
       std::snprintf(subject, sizeof subject, "Subject: %s [%d/%d]%s%s", stem, k, n, E, E);
       AppendText(subject);
       AppendFormat("BEGIN----------------------CUT HERE--------------------------%s", E);

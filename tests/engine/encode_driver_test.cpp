@@ -7,6 +7,7 @@
 #include "encode/alphabets.h"
 #include "encode/checksum.h"
 #include "encode/encoder_state.h"
+#include "core/names.h"
 #include "encode/name_forms.h"
 #include "encode/part_frames.h"
 #include "tests/engine/encode_fixture.h"
@@ -346,7 +347,7 @@ TEST_F(EncodeDriverTest, NamesInHeaders) {
   // system has no short names, e.g. "LONGER~1" on Windows.
   char shortName[MAX_PATH], stem[MAX_PATH];
   EncodeShortName(dir.File("longername.tar.gz").c_str(), shortName, sizeof shortName);
-  EncodeStem(shortName, stem, sizeof stem);
+  BaseNameWithoutExtension(shortName, stem, sizeof stem);
   stem[8] = '\0';
 #ifndef _WIN32
   EXPECT_STREQ(stem, "longerna");
