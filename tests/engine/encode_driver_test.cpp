@@ -189,6 +189,23 @@ TEST_F(EncodeDriverTest, OutputLimitOutsideTheRangeIsClamped) {
   EXPECT_EQ(Outputs().size(), 4u);  // as with 4500: 10000 bytes need parts of 71 lines
 }
 
+TEST_F(EncodeDriverTest, OutputLimitAboveTheRangeIsClamped) {
+  Settings(METHOD_UU, 5, true, 5000000);
+  EXPECT_EQ(Encode(Input("h.bin", Bytes(2000000))), 0);
+  EXPECT_EQ(Outputs().size(), 3u);  // as with 1048576: 16644 lines of 45 bytes a part
+}
+
+TEST_F(EncodeDriverTest, OneInputToTheClipboardIsOnePartWhateverTheLimit) {
+  // The hand-over itself comes with the destinations issue (placeholder: "not available").
+  Settings(METHOD_UU, 4, true, 4500);
+  g_job.clipboardOutput = true;
+  EXPECT_EQ(Encode(Input("clip.bin", Bytes(20000))), -2);
+  EXPECT_EQ(g_job.partCount, 1);
+  EXPECT_TRUE(g_ui.outputsMade.empty());
+  EXPECT_FALSE(g_job.clipboardOutput);
+  EXPECT_EQ(ListFolder(dir.path()), "clip.bin\n");
+}
+
 TEST_F(EncodeDriverTest, SingleStylesIgnoreTheLimit) {
   for (int method : {METHOD_UU, METHOD_MIME, METHOD_BINHEX}) {
     g_ui.Reset();
