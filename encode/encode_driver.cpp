@@ -289,7 +289,9 @@ int EncodeFile(HWND owner, int input, int askForName) {
   SelectEncodeAlphabet(g_settings.encodemethod);
   int lastPercent = -1;
   DWORD sizeHigh = 0;
+  SetLastError(0);
   const DWORD size = GetFileSize(StreamOsHandle(input), &sizeHigh);
+  const DWORD sizeError = size == INVALID_FILE_SIZE ? GetLastError() : 0;
   if (job.toMail) askForName = 0;
   // Start 2.
   int style = g_settings.encodetype;
@@ -307,8 +309,8 @@ int EncodeFile(HWND owner, int input, int askForName) {
   job.method = method;
   job.style = style;
 
-  if (size == INVALID_FILE_SIZE && GetLastError() != 0) {
-    ShowErrorMessage(owner, GetLastError(), MB_OK | MB_ICONHAND, "Read Failure on %s because", g_job.inputPath);
+  if (sizeError != 0) {
+    ShowErrorMessage(owner, sizeError, MB_OK | MB_ICONHAND, "Read Failure on %s because", g_job.inputPath);
     return Fail(input, RESULT_REPORTED);
   }
   if (sizeHigh != 0) {
