@@ -1,6 +1,7 @@
 # macutils hexbin on our BinHex 4.0 output: edge sizes, runs of 0x90 (escaped as 0x90 0x00),
 # CRC bytes, line ends and names with blanks and several periods.
 source "$(dirname "$0")/encode_common.bash" "$1"
+need hexbin macutils
 cd "$SCRATCH"
 run() {  # run LABEL INPUT [qvencode options]
   local label=$1 in=$2; shift 2

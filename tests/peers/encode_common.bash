@@ -4,6 +4,9 @@ set -euo pipefail
 BUILD=$(cd "${1:?usage: $0 NATIVE_BUILD_DIR}" && pwd)
 QV=$BUILD/qvencode
 [ -x "$QV" ] || { echo "missing $QV (build the native tools first)"; exit 1; }
+# need COMMAND PACKAGE...: stops with a clear message when a peer tool is missing.
+need() { command -v "$1" >/dev/null || { echo "missing peer tool $1 (Debian package $2)"; exit 1; }; }
+need perl perl-base; need cmp diffutils
 SCRATCH=$(mktemp -d)
 trap 'rm -rf "$SCRATCH"' EXIT
 FAILS=0

@@ -1,6 +1,7 @@
 # coreutils base64 -d on the body of our MIME output, and munpack (mpack) on the whole
 # MIME text, single inputs and three inputs in one multipart output.
 source "$(dirname "$0")/encode_common.bash" "$1"
+need base64 coreutils; need munpack mpack
 cd "$SCRATCH"
 # The base64 body: the lines after the headers' empty line up to the closing boundary.
 body() { tr -d '\r' < "$1" | awk '/^Content-Disposition:/ { skip = 1; inbody = 1; next }

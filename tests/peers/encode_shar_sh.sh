@@ -2,6 +2,7 @@
 # the original file with uudecode: in part order, in reverse order, with ten or more
 # parts (part 10 must not be joined before part 2), with data lines that start with END.
 source "$(dirname "$0")/encode_common.bash" "$1"
+need sh dash; need uudecode sharutils
 cd "$SCRATCH"
 run_parts() {  # run_parts DIR ORDER(forward|reverse) NAME
   local d=$1 order=$2 name=$3

@@ -1,6 +1,7 @@
 # GNU sharutils uudecode (and uudeview for XX) on our UU and XX output: single parts and
 # split parts joined, for the edge sizes, exact multiples of a part and awkward names.
 source "$(dirname "$0")/encode_common.bash" "$1"
+need uudecode sharutils; need uudeview uudeview
 cd "$SCRATCH"
 for size in $SIZES; do
   for eol in "" --lf; do
