@@ -1,4 +1,4 @@
-// The part table (Parts 3.3, 3.4): 99 records, record n - 1 for part n. The encoder records
+// The part table: 99 records, record n - 1 for part n. The encoder records
 // the output files of the current job in it so that a failed or cancelled job deletes them
 // all; the decoder records the temporary file of every part and joins them.
 #pragma once

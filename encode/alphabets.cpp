@@ -35,7 +35,7 @@ void ResetEncoderState(int method, int style) {
   std::memset(&g_encoder, 0, sizeof g_encoder);
   g_encoder.method = method;
   g_encoder.style = style;
-  // Decision (Part 2.1, left open): a hand-edited encodecrlf other than 175/176 would give
+  // A hand-edited encodecrlf other than 175/176 would give
   // an empty line end and unreadable output; fall back to CR LF. The shell archive is a
   // script for /bin/sh and only works with LF.
   g_encoder.eol = EndOfLineString();

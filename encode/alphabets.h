@@ -1,4 +1,4 @@
-// Part 2.1: the four alphabets, the method-name table and the line encoder of UU, XX and
+// The four alphabets, the method-name table and the line encoder of UU, XX and
 // MIME base64.
 #pragma once
 #include "encode/encoder_state.h"

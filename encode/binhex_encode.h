@@ -1,4 +1,4 @@
-// Part 2.4: the BinHex 4.0 stream encoder.
+// The BinHex 4.0 stream encoder.
 #pragma once
 #include <cstdint>
 

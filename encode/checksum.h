@@ -1,4 +1,4 @@
-// Part 2.3: the BSD "sum -r" checksum.
+// The BSD "sum -r" checksum.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-// PLACEHOLDERS for the clipboard and e-mail destinations of Part 2.5, which a later issue
-// builds (it replaces this file). They keep the driver's branches where Part 2.2 puts them.
+// PLACEHOLDERS for the clipboard and e-mail destinations, which are not built yet (this
+// file goes when they are). They keep the driver's branches in place.
 #include "core/job_state.h"
 #include "core/ui.h"
 #include "encode/destinations.h"

@@ -1,5 +1,5 @@
-// Part 2.5 seam: the clipboard hand-over and the e-mail send of the encode driver.
-// The destinations issue fills these in (encode/destination_stubs.cpp holds placeholders
+// The clipboard hand-over and the e-mail send of the encode driver.
+// Not built yet (encode/destination_stubs.cpp holds placeholders
 // that report "not available yet"); the file destination lives in the driver itself.
 #pragma once
 #include "core/platform.h"

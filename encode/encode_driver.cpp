@@ -109,7 +109,7 @@ void EmptyBuffer() {
   if (out.data) out.data[0] = '\0';
 }
 
-// The clean-up of Part 2.2: closes the input and the output, then deletes every output
+// The clean-up of a failed or cancelled job: closes the input and the output, then deletes every output
 // recorded in the part table of this job.
 void CleanUp(int input) {
   if (input >= 0) StreamClose(input);
@@ -263,14 +263,14 @@ PartLayout ComputePartLayout(uint32_t size, uint32_t maximum, uint32_t overhead)
   if (layout.lines == 0) layout.lines = 1;
   const uint64_t perPart = 45ull * layout.lines;
   // Decision: an empty input is one part (with the zero-length line and "end").
-  layout.specParts = size == 0 ? 1 : static_cast<int64_t>((size - 1ull + perPart) / perPart);
+  layout.formulaParts = size == 0 ? 1 : static_cast<int64_t>((size - 1ull + perPart) / perPart);
   // Parts hold L + 1 reads (the end-of-input read counts too), so the loop starts
-  // ceil((D + 1) / (L + 1)) parts for D data lines; Part 2.2 adds one extra part when
+  // ceil((D + 1) / (L + 1)) parts for D data lines; the layout adds one extra part when
   // that is one short of N. Where that arithmetic does not reach N, the parts actually
   // written are announced instead (fix: every header tells the real count).
   const uint64_t reads = (size + 44ull) / 45 + 1;
   const int64_t started = static_cast<int64_t>((reads + layout.lines) / (layout.lines + 1ull));
-  layout.parts = (started == layout.specParts || started + 1 == layout.specParts) ? layout.specParts : started;
+  layout.parts = (started == layout.formulaParts || started + 1 == layout.formulaParts) ? layout.formulaParts : started;
   return layout;
 }
 

@@ -1,4 +1,4 @@
-// Part 2.2: the encode driver. Turns one input file into encoded text in one or more parts
+// The encode driver. Turns one input file into encoded text in one or more parts
 // and hands each part to its destination.
 #pragma once
 #include <cstddef>
@@ -25,10 +25,10 @@ void EncodeCloseOutput();
 
 // The part layout of a splitting job: lines per part L and the number of parts written,
 // for an input of `size` bytes with the output limit `maximum` and overhead `overhead`
-// (both in bytes). specParts receives the count of Part 2.2's formula, N.
+// (both in bytes). formulaParts receives the count N of the part formula.
 struct PartLayout {
   uint32_t lines;      // L
-  int64_t specParts;   // N by the formula of Part 2.2 (1 for an empty input)
+  int64_t formulaParts;   // N by the part formula (1 for an empty input)
   int64_t parts;       // parts actually written
 };
 PartLayout ComputePartLayout(uint32_t size, uint32_t maximum, uint32_t overhead);

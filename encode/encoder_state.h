@@ -1,5 +1,5 @@
-// The encoder's module state shared by the line encoder (Part 2.1), the driver (Part 2.2),
-// the header and trailer writers (Part 2.3) and the BinHex encoder (Part 2.4).
+// The encoder's module state shared by the line encoder, the driver, the header and
+// trailer writers and the BinHex encoder.
 #pragma once
 #include <cstdint>
 
@@ -19,7 +19,7 @@ struct EncoderState {
   bool firstInput;      // this text starts its output (MIME version line and boundary)
   bool lastInput;       // last input of the selection (MIME closing boundary)
   DWORD inputSize;
-  // Checksum accumulators (Part 2.3).
+  // Checksum accumulators.
   uint16_t sectionSum;
   uint32_t sectionCount;
   uint16_t wholeSum;

@@ -18,7 +18,7 @@ namespace {
 
 const char PROGRAM_NAME[] = "Zentrel32";
 
-// Formats (printf rules; the spec's wsprintf forms are written with explicit types) and
+// Formats (printf rules; wsprintf forms are written with explicit types) and
 // appends the text.
 void AppendFormat(const char* format, ...) {
   char text[1024];

@@ -1,4 +1,4 @@
-// Part 2.3: the header and trailer texts of every style, the MIME headers and boundary,
+// The header and trailer texts of every style, the MIME headers and boundary,
 // the "begin"/"end" lines and the checksum lines; and the overhead estimates.
 #pragma once
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Part 2.4: the BinHex 4.0 stream encoder.
+// The BinHex 4.0 stream encoder.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -48,7 +48,7 @@ TEST_F(BinHexTest, HeaderRecordTypes) {
 }
 
 TEST_F(BinHexTest, LongNameIsShortenedTo63) {
-  // Left open by Part 2.4: the name field holds 63 characters.
+  // The name field holds 63 characters.
   std::string name(100, 'n');
   BinHexHeader h;
   FillBinHexHeader(&h, name.c_str(), 0);
@@ -71,7 +71,7 @@ TEST_F(BinHexTest, EscapesEvery0x90AndCountsItOnceInTheCrc) {
 }
 
 TEST_F(BinHexTest, WholeStreamOfAbcAndLineLayout) {
-  // Expected text computed independently (a separate encoder, from the Part's tables).
+  // Expected text computed independently (a separate encoder, from the format's tables).
   BinHexHeader h;
   FillBinHexHeader(&h, "abc.txt", 3);
   EncodeBinHexHeader(h);

@@ -1,5 +1,5 @@
-// Part 2.2: the encode driver (file destination), with the faults of the literal reading
-// that issue 3 lists, and Part 2.5's output names.
+// The encode driver (file destination), with the faults a naive reading of the layout
+// rules would have, and the output names.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -60,14 +60,14 @@ std::vector<std::string> Outputs() {
 
 class EncodeDriverTest : public EncodeTest {};
 
-TEST_F(EncodeDriverTest, LayoutOfTheSpecExample) {
+TEST_F(EncodeDriverTest, LayoutOfAOneMegabyteInput) {
   ResetEncoderState(ENCODE_UU, 4);
   g_settings.encodechecksum = 0;
   const uint32_t overhead = HeaderEstimate(4) + TrailerEstimate(4);
   EXPECT_EQ(overhead, 56u);
   PartLayout layout = ComputePartLayout(1048576, 60000, overhead);
   EXPECT_EQ(layout.lines, 952u);
-  EXPECT_EQ(layout.specParts, 25);
+  EXPECT_EQ(layout.formulaParts, 25);
   EXPECT_EQ(layout.parts, 25);
 }
 
@@ -89,7 +89,7 @@ TEST_F(EncodeDriverTest, OneMebibyteInStyle4GivesTwentyFiveParts) {
 }
 
 TEST_F(EncodeDriverTest, PartCountFaultEveryHeaderAnnouncesThePartsWritten) {
-  // Literal reading: N = 75 but only 74 parts are written and none carries "end".
+  // A naive driver: N = 75 but only 74 parts are written and none carries "end".
   Settings(METHOD_UU, 5, false, 4500);
   const std::string data = Bytes(236431, 7);
   ResetEncoderState(ENCODE_UU, 5);
@@ -107,13 +107,13 @@ TEST_F(EncodeDriverTest, PartCountFaultEveryHeaderAnnouncesThePartsWritten) {
   EXPECT_EQ(DecodeUu(parts), data);
 }
 
-TEST_F(EncodeDriverTest, Style4FaultCaseOfTheIssue) {
+TEST_F(EncodeDriverTest, Style4PartCountAt236431Bytes) {
   ResetEncoderState(ENCODE_UU, 4);
   g_settings.encodecrlf = EOL_LF;
   ResetEncoderState(ENCODE_UU, 4);
   const uint32_t overhead = HeaderEstimate(4) + TrailerEstimate(4);
   PartLayout layout = ComputePartLayout(236431, 4500, overhead);
-  EXPECT_EQ(layout.specParts, 75);
+  EXPECT_EQ(layout.formulaParts, 75);
   EXPECT_EQ(layout.parts, 73);  // 73 parts of L + 1 lines, the last with "end"
   Settings(METHOD_UU, 4, false, 4500);
   const std::string data = Bytes(236431, 3);
@@ -124,13 +124,13 @@ TEST_F(EncodeDriverTest, Style4FaultCaseOfTheIssue) {
   EXPECT_EQ(DecodeUu(parts), data);
 }
 
-TEST_F(EncodeDriverTest, LayoutKeepsTheSpecWhereItWorks) {
+TEST_F(EncodeDriverTest, LayoutKeepsTheFormulaWhereItWorks) {
   for (uint32_t size : {1u, 45u, 46u, 3195u, 3196u, 100000u, 200000u, 300000u})
     for (uint32_t limit : {4500u, 10000u, 60000u}) {
       PartLayout l = ComputePartLayout(size, limit, 54);
       const uint64_t reads = (size + 44ull) / 45 + 1;
       const int64_t started = static_cast<int64_t>((reads + l.lines) / (l.lines + 1));
-      if (started == l.specParts || started + 1 == l.specParts) EXPECT_EQ(l.parts, l.specParts);
+      if (started == l.formulaParts || started + 1 == l.formulaParts) EXPECT_EQ(l.parts, l.formulaParts);
       else EXPECT_EQ(l.parts, started);
     }
   // A limit below the overhead does not wrap.
@@ -196,7 +196,7 @@ TEST_F(EncodeDriverTest, OutputLimitAboveTheRangeIsClamped) {
 }
 
 TEST_F(EncodeDriverTest, OneInputToTheClipboardIsOnePartWhateverTheLimit) {
-  // The hand-over itself comes with the destinations issue (placeholder: "not available").
+  // The hand-over itself is not built yet (placeholder: "not available").
   Settings(METHOD_UU, 4, true, 4500);
   g_job.clipboardOutput = true;
   EXPECT_EQ(Encode(Input("clip.bin", Bytes(20000))), -2);
@@ -233,7 +233,7 @@ TEST_F(EncodeDriverTest, RefusedOutputIsPassedThrough) {
 }
 
 TEST_F(EncodeDriverTest, SplitPartsAskBeforeReplacingAFile) {
-  // Literal reading: split parts are created without asking and replace existing files.
+  // A naive driver: split parts are created without asking and replace existing files.
   Settings(METHOD_UU, 5, true, 4500);
   WriteWholeFile(dir.File("rep2.uue"), "keep me");
   std::string in = Input("rep.txt", Bytes(8000));
@@ -282,7 +282,7 @@ TEST_F(EncodeDriverTest, MimeThreeInputsShareOneBoundary) {
 }
 
 TEST_F(EncodeDriverTest, KeptOutputIsClosedWhenTheNextInputNeedsParts) {
-  // Literal reading: the next input's parts would land in the open output.
+  // A naive driver: the next input's parts would land in the open output.
   Settings(METHOD_UU, 5, true, 4500);
   std::string a = Input("a.txt", "abc"), b = Input("b.bin", Bytes(8000));
   EXPECT_EQ(Encode(a, 0, 0, 2), 0);
@@ -384,7 +384,7 @@ TEST_F(EncodeDriverTest, NamesInHeaders) {
 }
 
 TEST_F(EncodeDriverTest, BinHexOf0x90RunsNeverCorruptsTheBuffer) {
-  // Literal reading: escapes overflow the estimate and the buffer starts over.
+  // A naive driver: escapes overflow the estimate and the buffer starts over.
   Settings(METHOD_BINHEX, 3);
   EXPECT_EQ(Encode(Input("runs.bin", std::string(100000, '\x90'))), 0);
   EXPECT_TRUE(g_ui.messages.empty());
@@ -415,7 +415,7 @@ TEST_F(EncodeDriverTest, CancelAfterPiecesWereWrittenLeavesNoFile) {
 }
 
 TEST_F(EncodeDriverTest, BufferGrowsInsteadOfStartingOver) {
-  // Literal reading: "Corrupted Encoding!" and the text gathered so far is lost.
+  // A naive driver: "Corrupted Encoding!" and the text gathered so far is lost.
   EncodeOutputReset();
   std::string expect;
   for (int i = 0; i < 50000; ++i) {

@@ -1,4 +1,4 @@
-// Part 2.1: alphabets and the line encoder; Part 2.3: the sum -r checksum.
+// Alphabets and the line encoder; the sum -r checksum.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -93,7 +93,7 @@ TEST_F(EncodeLineTest, LfLinesCountTheSameAsCrLf) {
 }
 
 TEST_F(EncodeLineTest, UnknownLineEndFallsBackToCrLf) {
-  // Decision (Part 2.1, left open): a hand-edited encodecrlf must not give an empty line end.
+  // A hand-edited encodecrlf must not give an empty line end.
   g_settings.encodecrlf = 999;
   EXPECT_EQ(Line(ENCODE_UU, "abc"), "#86)C\r\n");
 }
@@ -106,7 +106,7 @@ TEST_F(EncodeLineTest, Base64PadsAreCountedButNotSummed) {
   EXPECT_EQ(g_encoder.wholeSum, SumStep(0, 'a'));
 }
 
-TEST(SumStepTest, SpecExamples) {
+TEST(SumStepTest, KnownValues) {
   EXPECT_EQ(SumBytes(0, "", 0), 0);
   EXPECT_EQ(SumBytes(0, "abc", 3), 16556);
   EXPECT_EQ(SumBytes(0, "abc", 3), 0x40AC);

@@ -1,4 +1,4 @@
-// Part 2.3: the whole text of one part for every encodable style, byte for byte, for the
+// The whole text of one part for every encodable style, byte for byte, for the
 // input "abc" in a file named abc.txt (UU, CR LF, no checksums unless said).
 #include <string>
 
@@ -54,7 +54,7 @@ TEST_F(EncodeStylesTest, SingleFileBinHex) {
 }
 
 TEST_F(EncodeStylesTest, BinHexIsForcedIntoStyle3) {
-  // Left open by Part 2.4: BinHex without the banner and colon is unreadable.
+  // BinHex without the banner and colon is unreadable.
   std::string text = Run(4, METHOD_BINHEX);
   EXPECT_NE(text.find("(This file must be converted with BinHex 4.0)" + E + ":"), std::string::npos);
   EXPECT_EQ(text.find("Archive-name"), std::string::npos);

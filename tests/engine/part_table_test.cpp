@@ -1,4 +1,4 @@
-// Part 3.4: the part table's clearing and the deletion of the files it names.
+// The part table's clearing and the deletion of the files it names.
 #include <gtest/gtest.h>
 
 #include <cstdio>

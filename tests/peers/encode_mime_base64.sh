@@ -16,7 +16,7 @@ for size in $SIZES 1048577; do
     check "munpack MIME $size bytes ${eol:-crlf}" "$d/in.bin" "$d/mp/in.bin"
   done
 done
-# Boundary of the spec example.
+# The boundary of a 1000-byte input.
 d=$(mktemp -d "$SCRATCH/b.XXXX"); make_input "$d/k.bin" 1000
 "$QV" --quiet --method mime "$d/k.bin"
 CHECKS=$((CHECKS + 1))
