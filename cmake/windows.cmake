@@ -79,6 +79,7 @@ if(QV_BUILD_TESTS)
   foreach(script ${QV_E2E_SCRIPTS})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME e2e.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
-    set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 300)
+    # The end-to-end scripts share one Wine prefix and display of their own: one at a time.
+    set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 300 RESOURCE_LOCK wineprefix-e2e)
   endforeach()
 endif()

@@ -1,0 +1,70 @@
+#include "app/commands.h"
+
+#include "app/busy.h"
+#include "app/program.h"
+#include "core/job_state.h"
+#include "core/ui.h"
+#include "resources/resource.h"
+
+namespace {
+
+struct HelpCommand {
+  int id;
+  UINT command;
+  const char* keyword;  // for HELP_KEY
+};
+
+const HelpCommand kHelpCommands[] = {
+    {IDM_HELP_INDEX, HELP_CONTENTS, nullptr},
+    {IDM_HELP_KEYBOARD, HELP_KEY, "Keyboard"},
+    {IDM_HELP_COMMANDS, HELP_KEY, "Commands"},
+    {IDM_HELP_PROCEDURES, HELP_KEY, "Procedures"},
+    {IDM_SUPPORT, HELP_KEY, "support"},
+    {IDM_CANT_DECODE, HELP_KEY, "cannot decode"},
+    {IDM_CANT_ENCODE, HELP_KEY, "cannot encode"},
+};
+
+void Exit(HWND window) {
+  if (g_job.busy)
+    RequestCancelAndQuit();
+  else
+    SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+void ShowCommandNotAvailable(HWND owner) {
+  ShowMessage(owner, MB_ICONEXCLAMATION, "This command is not available yet.");
+}
+
+bool ShowHelpFor(HWND window, int id) {
+  for (const HelpCommand& help : kHelpCommands) {
+    if (help.id != id) continue;
+    WinHelpA(window, g_program.helpPath, help.command, reinterpret_cast<ULONG_PTR>(help.keyword));
+    return true;
+  }
+  return false;
+}
+
+LRESULT OnMenuCommand(HWND window, int id) {
+  switch (id) {
+    case IDM_EXIT: Exit(window); break;
+    case IDC_CANCEL_BUTTON: RequestCancel(); break;
+    case IDC_STATUS_TEXT:
+    case IDC_PROGRESS_BAR: break;
+    default:
+      if (!ShowHelpFor(window, id)) ShowCommandNotAvailable(window);
+  }
+  return 0;
+}
+
+LRESULT OnDroppedFiles(HWND window, HDROP drop) {
+  DragFinish(drop);
+  if (!g_job.busy) ShowCommandNotAvailable(window);
+  return 0;
+}
+
+LRESULT OnJobMessage(HWND window, UINT, WPARAM, LPARAM) {
+  ShowCommandNotAvailable(window);
+  return 0;
+}

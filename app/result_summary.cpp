@@ -1,0 +1,81 @@
+// The summary that ends a job chosen by the user.
+#include <cstdio>
+#include <cstring>
+
+#include "app/created_output.h"
+#include "app/end_job.h"
+#include "app/later_hooks.h"
+#include "app/name_tables.h"
+#include "core/job_state.h"
+#include "core/names.h"
+#include "core/settings.h"
+#include "core/ui.h"
+#include "encode/name_forms.h"
+
+namespace {
+
+const char kChecksumValidRemark[] = "\r\nChecksum data found valid.";
+
+struct SummaryNames {
+  const char* input;      // file-name part of the input
+  const char* type;       // encoding type
+  const char* operation;  // operation
+};
+
+// False when the checksum report was shown instead of a summary.
+bool PassesChecksumTest(HWND owner, int operation) {
+  ClearChecksumFound();
+  if (!g_settings.decodetestchecksum || operation != OP_DECODE) return true;
+  if (TestDecodedChecksums() == 0) return true;
+  ShowChecksumReport(owner);
+  return false;
+}
+
+void ShowSuccess(HWND owner, int operation, int type, int parts, const SummaryNames& names) {
+  if (!PassesChecksumTest(owner, operation)) return;
+  const char* word = g_job.qualifiedResult ? "Apparently" : "Successfully";
+  if (g_settings.decodetestchecksum && ChecksumFound() && !g_job.resultRemark[0])
+    std::snprintf(g_job.resultRemark, sizeof g_job.resultRemark, "%s", kChecksumValidRemark);
+  const char* path = g_job.outputPath;
+  const char* remark = g_job.resultRemark;
+  if (parts == 1) {
+    ShowMessage(owner, MB_OK, "%s %s %s %sd %s\r\n%s%s", names.input, word, names.type,
+                names.operation, operation == OP_ENCODE ? "to" : "as", path, remark);
+  } else if (operation == OP_DECODE) {
+    ShowMessage(owner, MB_OK, "%s %s %s %sd %d Parts\r\nas %s%s", names.input, word, names.type,
+                names.operation, parts, path, remark);
+  } else if (g_job.mailOutput) {
+    ShowMessage(owner, MB_OK, "%s %s %s %sd %d Parts\r\nto %s%s", names.input, word, names.type,
+                names.operation, parts, path, remark);
+  } else {
+    char first[OUTPUT_NAME_ROOM], last[OUTPUT_NAME_ROOM];
+    ComposeEncodeOutputName(g_job.inputPath, type, 1, parts, first);
+    ComposeEncodeOutputName(g_job.inputPath, type, parts, parts, last);
+    ShowMessage(owner, MB_OK, "%s %s %s %sd %d Parts\r\nto %s thru %s%s", names.input, word,
+                names.type, names.operation, parts, first, last, remark);
+  }
+}
+
+}  // namespace
+
+void ShowResultSummary(HWND owner, int result, int operation, int encodingType, int parts) {
+  if (g_settings.nostatusmessages) return;
+  SummaryNames names = {FileNamePart(g_job.inputPath), EncodingTypeName(encodingType),
+                        OperationName(operation)};
+  switch (result) {
+    case RESULT_REPORTED:
+    case RESULT_DECLINED: return;
+    case RESULT_FAILED:
+      DeleteCreatedOutput(g_job.outputPath);
+      ShowMessage(owner, MB_ICONEXCLAMATION, "Could not %s %s %s", names.type, names.operation,
+                  names.input);
+      return;
+    case RESULT_CANCELLED:
+      if (!(operation == OP_ENCODE && g_job.clipboardOutput)) DeleteCreatedOutput(g_job.outputPath);
+      ShowMessage(owner, MB_ICONASTERISK, "%s %s of %s Aborted", names.type, names.operation,
+                  names.input);
+      return;
+    case RESULT_DONE: ShowSuccess(owner, operation, encodingType, parts, names); return;
+    default: ShowMessage(owner, MB_OK, "Invalid Result Code %d", result);
+  }
+}

@@ -1,0 +1,5 @@
+#include "app/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
+  return RunProgram(instance, previous, commandLine, show);
+}

@@ -1,0 +1,225 @@
+#include "core/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/file_dialogs.h"
+#include "app/input_list.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "resources/resource.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/support/test_files.h"
+#include "tests/support/window_probe.h"
+
+namespace {
+
+// The file-name field of the open and save dialogs (a combo box or an edit control).
+const int kFileNameCombo = 0x47c;
+const int kFileNameEdit = 0x480;
+
+void TypeFileName(HWND dialog, const std::string& text) {
+  HWND field = GetDlgItem(dialog, kFileNameCombo);
+  if (!field) field = GetDlgItem(dialog, kFileNameEdit);
+  SetWindowTextA(field, text.c_str());
+}
+
+std::function<void(HWND)> Typing(const std::string& text) {
+  return [text](HWND dialog) { TypeFileName(dialog, text); };
+}
+
+class FileDialogs : public ShellTest {
+ protected:
+  void Name(const std::string& path) { std::snprintf(name, sizeof name, "%s", path.c_str()); }
+  int Make(int mode, int ask) { return MakeOutFile(g_program.mainWindow, name, mode, ask); }
+  char name[PATH_ROOM] = "";
+  ScratchDir dir;
+};
+
+TEST_F(FileDialogs, WithoutAskingTheOutputIsCreatedWhereProposed) {
+  Name(dir.File("out.bin"));
+  int stream = Make(MODE_DECODE, 0);
+  ASSERT_GE(stream, 0);
+  StreamWriteString(stream, "data");
+  StreamClose(stream);
+  EXPECT_EQ(std::string(name), dir.File("out.bin"));
+  EXPECT_EQ(ReadWholeFile(name), "data");
+}
+
+TEST_F(FileDialogs, TheChosenDecodeFolderReplacesTheProposedFolder) {
+  g_settings.decodedirselect = DIR_CHOSEN;
+  std::snprintf(g_settings.decodedir, SETTINGS_PATH_ROOM, "%s", dir.path().c_str());
+  Name("C:\\somewhere\\else\\a.zip");
+  int stream = Make(MODE_DECODE, 0);
+  ASSERT_GE(stream, 0);
+  StreamClose(stream);
+  EXPECT_EQ(std::string(name), dir.path() + "\\a.zip");
+  EXPECT_TRUE(PathExists(dir.File("a.zip")));
+}
+
+TEST_F(FileDialogs, APathThatDoesNotFitIsRefusedWithAMessage) {
+  g_settings.encodedirselect = DIR_CHOSEN;
+  std::string folder = "C:\\" + std::string(252, 'd');
+  std::snprintf(g_settings.encodedir, SETTINGS_PATH_ROOM, "%s", folder.c_str());
+  Name("photo.uue");
+  DialogProbe probe("Quorvane 32", IDOK);
+  EXPECT_EQ(Make(MODE_ENCODE, 0), -2);
+  EXPECT_EQ(probe.Result().text,
+            "Can't Write to " + folder + "\\photo.uue:\r\nthe path is longer than 259 characters.");
+  EXPECT_EQ(probe.Result().icon, ProbeIcon::Hand);
+}
+
+TEST_F(FileDialogs, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+  g_settings.usedefaultnames = 1;
+  std::string path = dir.File("exists.bin");
+  WriteWholeFile(path, "old");
+  Name(path);
+  DialogProbe no("Quorvane 32", IDNO);
+  EXPECT_EQ(Make(MODE_DECODE, 1), -3);
+  EXPECT_EQ(no.Result().text, "Overwrite Existing " + path);
+  EXPECT_EQ(no.Result().icon, ProbeIcon::Question);
+  EXPECT_EQ(ReadWholeFile(path), "old");
+
+  DialogProbe cancel("Quorvane 32", IDCANCEL);
+  EXPECT_EQ(Make(MODE_DECODE, 1), -3);
+  EXPECT_TRUE(cancel.Result().found);
+
+  DialogProbe yes("Quorvane 32", IDYES);
+  int stream = Make(MODE_DECODE, 1);
+  ASSERT_GE(stream, 0);
+  StreamClose(stream);
+  EXPECT_TRUE(yes.Result().found);
+  EXPECT_EQ(ReadWholeFile(path), "");
+}
+
+TEST_F(FileDialogs, NoQuestionWhenOverwritingIsAllowedOrTheCallDoesNotAsk) {
+  std::string path = dir.File("exists.bin");
+  g_settings.usedefaultnames = 1;
+  g_settings.overwriteexisting = 1;
+  for (int ask : {1, 0}) {
+    WriteWholeFile(path, "old");
+    Name(path);
+    DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs);
+    int stream = Make(MODE_DECODE, ask);
+    ASSERT_GE(stream, 0);
+    StreamClose(stream);
+    EXPECT_FALSE(none.Result().found) << ask;
+    EXPECT_EQ(ReadWholeFile(path), "");
+    g_settings.overwriteexisting = 0;
+  }
+}
+
+TEST_F(FileDialogs, AFileThatCannotBeCreatedIsReportedWithTheSystemText) {
+  Name(dir.File("no such folder\\out.bin"));
+  DialogProbe probe("Quorvane 32", IDOK);
+  EXPECT_EQ(Make(MODE_DECODE, 0), -2);
+  const std::string& text = probe.Result().text;
+  std::string lead = "Can't Write to " + std::string(name) + " because\r\n\r\n";
+  EXPECT_EQ(text.rfind(lead, 0), 0u) << text;
+  EXPECT_GT(text.size(), lead.size()) << "the system's text follows";
+  EXPECT_EQ(probe.Result().icon, ProbeIcon::Hand);
+}
+
+TEST_F(FileDialogs, ADeviceNameIsNeverOpenedAsAnOutput) {
+  for (const char* device : {"CON", "nul.txt", "com1.uue"}) {
+    Name(dir.File(device));
+    DialogProbe probe("Quorvane 32", IDOK);
+    EXPECT_EQ(Make(MODE_DECODE, 0), -2) << device;
+    EXPECT_EQ(probe.Result().text, "Can't Write to " + std::string(name) + ":\r\nthe name belongs to a device.");
+  }
+}
+
+TEST_F(FileDialogs, TheSaveDialogTakesTheNameTheUserTypes) {
+  Name(dir.File("proposed.uue"));
+  std::string typed = dir.File("typed.uue");
+  DialogProbe save("Encode Output To", IDOK, Typing(typed));
+  int stream = Make(MODE_ENCODE, 1);
+  ASSERT_TRUE(save.Result().found);
+  ASSERT_GE(stream, 0);
+  StreamClose(stream);
+  EXPECT_EQ(std::string(name), typed);
+  EXPECT_TRUE(PathExists(typed));
+  EXPECT_FALSE(PathExists(dir.File("proposed.uue")));
+}
+
+TEST_F(FileDialogs, CancellingTheSaveDialogDeclines) {
+  Name(dir.File("proposed.bin"));
+  DialogProbe save("Decode Output To", IDCANCEL);
+  EXPECT_EQ(Make(MODE_DECODE, 1), -3);
+  EXPECT_TRUE(save.Result().found);
+  EXPECT_FALSE(PathExists(dir.File("proposed.bin")));
+}
+
+TEST_F(FileDialogs, TheOpenDialogOpensTheOneFileChosen) {
+  std::string input = dir.File("in.uue");
+  WriteWholeFile(input, "begin 644 x\n");
+  char chosen[PATH_ROOM] = "";
+  DialogProbe open("Decode", IDOK, Typing(input));
+  int stream = askuu(g_program.mainWindow, MODE_DECODE, chosen);
+  ASSERT_TRUE(open.Result().found);
+  ASSERT_GE(stream, 0);
+  char line[64];
+  EXPECT_GT(StreamReadLine(stream, line, sizeof line), 0);
+  StreamClose(stream);
+  EXPECT_EQ(std::string(chosen), input);
+  EXPECT_EQ(g_job.inputCount, 0);
+}
+
+TEST_F(FileDialogs, SeveralFilesChosenBecomeABatch) {
+  for (const char* file : {"a.bin", "b.bin", "c.bin"}) WriteWholeFile(dir.File(file), "x");
+  g_settings.encodedirselect = DIR_CHOSEN;  // the dialog opens in that folder
+  std::snprintf(g_settings.encodedir, SETTINGS_PATH_ROOM, "%s", dir.path().c_str());
+  char chosen[PATH_ROOM] = "";
+  DialogProbe open("Encode", IDOK, Typing("\"a.bin\" \"b.bin\" \"c.bin\""));
+  EXPECT_EQ(askuu(g_program.mainWindow, MODE_ENCODE, chosen), -1);
+  ASSERT_TRUE(open.Result().found);
+  ASSERT_EQ(g_job.inputCount, 3);
+  EXPECT_EQ(std::string(g_job.inputs[0]), dir.File("a.bin"));
+  EXPECT_EQ(std::string(g_job.inputs[2]), dir.File("c.bin"));
+  EXPECT_TRUE(g_job.multiInput);
+  MSG posted;
+  ASSERT_TRUE(PeekMessageA(&posted, g_program.mainWindow, UM_NEXT_INPUT, UM_NEXT_INPUT, PM_REMOVE));
+  EXPECT_EQ(LOWORD(posted.lParam), MODE_ENCODE);
+  ClearInputs();
+}
+
+// A multiple selection as the open dialog returns it: folder, names, empty name.
+std::string Selection(const std::string& folder, int count, const std::string& name) {
+  std::string buffer = folder + '\0';
+  for (int i = 0; i < count; ++i) buffer += name + std::to_string(i) + '\0';
+  return buffer + '\0';
+}
+
+TEST_F(FileDialogs, ASelectionBeyondTheListIsReportedNotDroppedSilently) {
+  std::string buffer = Selection("C:\\in", MAX_INPUTS + 2, "f");
+  DialogProbe probe("Quorvane 32", IDOK);
+  EXPECT_EQ(AddChosenFiles(g_program.mainWindow, buffer.data(), 6), MAX_INPUTS);
+  EXPECT_EQ(probe.Result().text, "Only 128 files can be processed at a time.\r\n2 of the selected files were left out.");
+  EXPECT_EQ(g_job.inputCount, MAX_INPUTS);
+  EXPECT_EQ(std::string(g_job.inputs[MAX_INPUTS - 1]), "C:\\in\\f127");
+  ClearInputs();
+}
+
+TEST_F(FileDialogs, SelectedPathsThatDoNotFitAreLeftOutWithAMessage) {
+  std::string folder = "C:\\" + std::string(250, 'd');
+  std::string buffer = folder + '\0' + "short" + '\0' + std::string(20, 'n') + '\0' + '\0';
+  DialogProbe probe("Quorvane 32", IDOK);
+  EXPECT_EQ(AddChosenFiles(g_program.mainWindow, buffer.data(), folder.size() + 1), 1);
+  EXPECT_EQ(probe.Result().text, "1 of the selected files were left out:\r\ntheir paths are longer than 259 characters.");
+  ASSERT_EQ(g_job.inputCount, 1);
+  EXPECT_EQ(std::string(g_job.inputs[0]), folder + "\\short");
+  ClearInputs();
+}
+
+TEST_F(FileDialogs, ACancelledOpenDialogSaysNothing) {
+  char chosen[PATH_ROOM] = "";
+  DialogProbe open("Decode", IDCANCEL);
+  DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs + 1000);
+  EXPECT_EQ(askuu(g_program.mainWindow, MODE_DECODE, chosen), -1);
+  EXPECT_TRUE(open.Result().found);
+  EXPECT_FALSE(none.Result().found);
+}
+
+}  // namespace
