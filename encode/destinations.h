@@ -1,6 +1,7 @@
-// The clipboard hand-over and the e-mail send of the encode driver.
-// Not built yet (encode/destination_stubs.cpp holds placeholders
-// that report "not available yet"); the file destination lives in the driver itself.
+// The clipboard hand-over and the e-mail send of the encode driver. The clipboard lives in
+// encode/clipboard_destination.cpp; the e-mail send is not built yet
+// (encode/destination_stubs.cpp holds a placeholder that reports "not available yet"). The
+// file destination lives in the driver itself.
 #pragma once
 #include "core/platform.h"
 

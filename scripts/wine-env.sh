@@ -14,18 +14,33 @@ qv_start_xvfb() {
   local n
   for n in $(seq 90 140); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 8>&- &
     QV_XVFB_PID=$!
     for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
     export DISPLAY=":$n"
+    echo "$n $QV_XVFB_PID" >"$WINEPREFIX.display"
     return 0
   done
   echo "no free X display number" >&2
   return 1
 }
 
+# One private display per prefix: a caller without a display reuses the one an earlier
+# call started while it still runs, so repeated runs do not pile up X servers.
+qv_reuse_xvfb() {
+  local n pid
+  [ -f "$WINEPREFIX.display" ] || return 1
+  read -r n pid <"$WINEPREFIX.display" || return 1
+  kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ] || return 1
+  export DISPLAY=":$n"
+}
+
 if [ -z "${DISPLAY:-}" ]; then
-  qv_start_xvfb || return 1
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 8>"$WINEPREFIX.display.lock"
+  flock 8
+  qv_reuse_xvfb || qv_start_xvfb || { exec 8>&-; return 1; }
+  exec 8>&-
 fi
 
 (

@@ -196,7 +196,10 @@ TEST_F(EncodeDriverTest, OutputLimitAboveTheRangeIsClamped) {
 }
 
 TEST_F(EncodeDriverTest, OneInputToTheClipboardIsOnePartWhateverTheLimit) {
-  // The hand-over itself is not built yet (placeholder: "not available").
+#ifdef _WIN32
+  GTEST_SKIP() << "on the real clipboard in tests/win32/clipboard_destination_test.cpp";
+#endif
+  // Native builds have no clipboard: the hand-over fails and releases the text.
   Settings(METHOD_UU, 4, true, 4500);
   g_job.clipboardOutput = true;
   EXPECT_EQ(Encode(Input("clip.bin", Bytes(20000))), -2);
