@@ -41,3 +41,8 @@ if(QV_BUILD_TESTS)
     set_tests_properties(peers.${name} PROPERTIES LABELS peers TIMEOUT 600)
   endforeach()
 endif()
+
+# The decoder fuzz target, with clang.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
+endif()

@@ -120,3 +120,6 @@ UINT GetTempFileNameA(LPCSTR directory, LPCSTR prefix, UINT unique, LPSTR tempNa
 // Copies the long path as it is (native file systems have no 8.3 names); 0 when the path
 // does not exist. Returns the length copied, or the room needed when it does not fit.
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD room);
+
+#define MB_DEFBUTTON1 0x00000000u
+#define MB_DEFBUTTON2 0x00000100u

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/job_state.h"
+#include "core/names.h"
 #include "core/settings.h"
 #include "core/streams.h"
 #include "core/ui.h"
@@ -34,6 +36,12 @@ int Answer(UINT flags) {
   g_ui.answers.erase(g_ui.answers.begin());
   return answer;
 }
+
+#ifdef _WIN32
+const char kPathSeparator = '\\';
+#else
+const char kPathSeparator = '/';
+#endif
 
 bool FileExistsHere(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
@@ -82,8 +90,13 @@ void RestoreCursor() {}
 HWND MainWindow() { return nullptr; }
 
 // Behaves as the program's MakeOutFile does without its save dialog.
-int MakeOutFile(HWND owner, char* name, int, int ask) {
+int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   if (g_ui.makeOutFileResult != 0) return g_ui.makeOutFileResult;
+  // A decoded file goes to the chosen output folder when there is one.
+  if (mode == OP_DECODE && g_settings.decodedirselect == DIR_CHOSEN && g_settings.decodedir[0]) {
+    std::string inFolder = std::string(g_settings.decodedir) + kPathSeparator + FileNamePart(name);
+    std::snprintf(name, 260, "%s", inFolder.c_str());
+  }
   if (FileExistsHere(name)) {
     if (ask && !g_settings.overwriteexisting &&
         ShowMessage(owner, MB_YESNOCANCEL | MB_ICONQUESTION, "Overwrite Existing %s", name) != IDYES)

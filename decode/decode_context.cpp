@@ -1,0 +1,37 @@
+#include "decode/decode_context.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+const char UNKNOWN_FILE_NAME[] = "DontKnow.Yet";
+
+DecodeContext g_decode;
+
+namespace {
+
+const char* const kStateNames[DECODE_STATE_COUNT] = {
+    "LOOKFORHEADERTYPE", "PARSEBEGINLINE", "PREPAREHEADER",       "DECODELINES",
+    "PREPARETRAILER",    "CLEANFINISH",    "BADFINISH",           "FINDSEPARATOR",
+    "FINDSTARTOFDATA",   "LOOKFORPARTCHECKSUM", "LOOKFORTOTALCHECKSUM", "CRITICALERROR",
+};
+
+}  // namespace
+
+void SetDecodeState(int state) {
+  g_decode.previousState = g_decode.state;
+  g_decode.state = state;
+  g_decode.running = true;
+}
+
+const char* DecodeStateName(int state) {
+  return (state >= 0 && state < DECODE_STATE_COUNT) ? kStateNames[state] : "";
+}
+
+const char* DecodeInputName() { return g_job.inputPath; }
+
+void SetDecodeError(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(g_decode.errorText, sizeof g_decode.errorText, format, args);
+  va_end(args);
+}

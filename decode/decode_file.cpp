@@ -1,0 +1,843 @@
+#include "decode/decode_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/job_state.h"
+#include "core/names.h"
+#include "core/settings.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "decode/binhex_decode.h"
+#include "decode/decode_context.h"
+#include "decode/decode_tables.h"
+#include "decode/header_detect.h"
+#include "decode/join_parts.h"
+#include "decode/line_classify.h"
+#include "decode/line_decoder.h"
+#include "decode/line_scan.h"
+#include "decode/recovery_answers.h"
+#include "encode/alphabets.h"
+#include "encode/header_styles.h"
+
+namespace {
+
+const char kZeroSized[] = "No point in decoding a zero-sized file %s.";
+const char kReadFailure[] = "Line %ld: Read Failure of %s!";
+const char kInconsistentFormats[] = "Line %ld: Inconsistent File Formats.\r\nExpected Type %s, Got Type %s.";
+const char kDuplicatePart[] = "Line %ld: Duplicate Part %d.";
+const char kInconsistentTotal[] = "Line %ld: Inconsistent # of Total Parts\r\nfor Part %d: Expected %d, Got %d.";
+const char kMissingColon[] = "Missing Starting Colon ':' in %s.";
+const char kTempFileFailed[] = "Can't Create Temporary File for Part %d because";
+const char kCantWrite[] = "Can't Write to %s because";
+const char kShortWrite[] = "Tried to write %d bytes; actually wrote %d bytes!";
+const char kInconsistentTrailer[] = "Line %ld: Inconsistent Trailer!\r\nExpected Part %d of %d, Got Part %d of %d";
+const char kMimeMultipleOf4[] =
+    "MIME data violates the integral multiple of 4 rule. The decoded file may be corrupted.\r\n\r\nContinue anyway?";
+const char kBinaryData[] =
+    "File %s contains binary data and very likely cannot be decoded. Do you wish to try anyway?";
+const char kMissingBegin[] = "Missing 'begin' Statement in %s.";
+const char kMissingBoth[] = "Missing 'begin' and 'end' Statements in %s.";
+const char kMissingEndRemark[] = "\r\n\r\nMissing 'end' statement.";
+const char kSkippedRemark[] = "\r\n\r\nPossibly not all data included in decoding.";
+const char kAttemptedRemark[] = "\r\n\r\nDecode attempted in spite of integrity errors.";
+const char kInvalidLine[] = "Input File: %s\r\nLine %ld: Invalid %s Encoded Data!\r\n%s";
+const char kOffendingLine[] = "\r\nOffending Line Follows within Curly Brackets:\r\n\r\n{ %s }";
+const char kCannotFind[] = "Unable to Determine File Format for %s.\r\nCannot Find %s.";
+const char kPieceTogether[] =
+    "Unable to Determine File Format for %s.\r\nYou must manually piece together the files in\r\n"
+    "sequential order and strip out any email or\r\nusenet header data before you can retry decoding.%s";
+const char kBinaryNote[] =
+    "\r\nGiven the file had binary data, please ensure the \r\nfile was saved as straight ASCII text.";
+const char kLookingForHeader[] = "Looking for %s Header in %s ...";
+const char kLookingForSeparator[] = "Looking for %s Separator in %s ...";
+const char kLookingForData[] = "Looking for %s Start of Data in %s ...";
+const char kAtEnd[] = "At End Of Processing for %s";
+const char kUnexpectedEof[] = "Unexpected EOF (%s).";
+const char kPathTooLong[] = "Can't Write to %s\\%s:\r\nthe path is longer than %d characters.";
+
+enum { PUMP_COUNT = 4, PASS_RESTART = 100, PROBLEM_ROOM = 1024, FULL_PERCENT = 100, STUCK_TURNS = 64 };
+
+struct Run {
+  HWND window;
+  int input;
+  int interactive;
+  int initialFormat;
+  bool readNext;
+  int turnsWithoutReading;
+  // The alt.binaries style whose "1 of 1" header restarted the run as a single file, and
+  // whether the run has gone back to it because the single-file pass found nothing.
+  int oneOfOneStyle;
+  bool oneOfOneRetried;
+};
+Run run;
+
+const char* InputBaseName() { return FileNamePart(DecodeInputName()); }
+
+void Pump() { PumpMessages(PUMP_COUNT); }
+
+void CloseOutput() {
+  if (g_decode.output >= 0) StreamClose(g_decode.output);
+  g_decode.output = -1;
+}
+
+void CloseInput() {
+  if (g_decode.input >= 0) StreamClose(g_decode.input);
+  g_decode.input = -1;
+}
+
+// Closes both streams and deletes every part file; for every ending but success.
+void Abandon() {
+  CloseInput();
+  CloseOutput();
+  DeletePartFiles();
+}
+
+void Remark(const char* remark) {
+  g_job.qualifiedResult = true;
+  std::snprintf(g_job.resultRemark, sizeof g_job.resultRemark, "%s", remark);
+}
+
+void SetStateWithoutReading(int state) {
+  run.readNext = false;
+  SetDecodeState(state);
+}
+
+void ShowStatusOnce(const char* format, int style) {
+  if (g_decode.statusShown) return;
+  ShowStatus(format, HeaderStyleName(style), InputBaseName());
+  g_decode.statusShown = true;
+}
+
+void SetSearchState(int state) {
+  SetDecodeState(state);
+  g_decode.statusShown = false;
+}
+
+void RefreshJobStatus() {
+  ShowJobStatus(OP_DECODE, g_decode.format, DecodeInputName(), g_decode.outputName, g_decode.part, g_partTotal);
+}
+
+void RunSetup(HWND window, int input, int interactive) {
+  std::memset(&g_decode, 0, sizeof g_decode);
+  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false};
+  g_decode.input = input;
+  g_decode.output = -1;
+  g_decode.forcedStyle = g_settings.decodeautodetect ? 0 : DecodeStyleInRange();
+  g_decode.binaryData = 0;
+  g_decode.tryAll = false;
+}
+
+void ReportPathTooLong(const char* path, int limit) {
+  const char* name = FileNamePart(path);
+  const std::string folder(path, name > path ? static_cast<size_t>(name - path - 1) : 0);
+  ShowMessage(run.window, MB_ICONHAND, kPathTooLong, folder.c_str(), name, limit);
+}
+
+// The decoded file goes beside the input whatever the current directory is; with a chosen
+// output folder MakeOutFile replaces the folder. False (reported) when the path is too long.
+bool SetOutputName(const char* name) {
+  const char* input = DecodeInputName();
+  const size_t folder = static_cast<size_t>(FileNamePart(input) - input);
+  const int n = std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%.*s%s",
+                              static_cast<int>(folder), input, name);
+  if (n >= 0 && static_cast<size_t>(n) < sizeof g_decode.outputName) return true;
+  ReportPathTooLong(g_decode.outputName, DECODE_NAME_ROOM - 1);
+  return false;
+}
+
+// Returns false (after telling the user) for an empty input, or one whose folder leaves no
+// room for an output name.
+bool PassSetup() {
+  g_decode.beginSeen = g_decode.endSeen = g_decode.dataSeen = false;
+  g_decode.restartedByHeader = false;
+  g_decode.errorText[0] = '\0';
+  g_decode.formatDecided = false;
+  g_decode.style = STYLE_TO_BE_DETERMINED;
+  g_decode.previousState = LOOKFORHEADERTYPE;
+  SetDecodeState(LOOKFORHEADERTYPE);
+  ClearPartTable();
+  // Every pass starts from the format the job chose, not from what an earlier pass guessed.
+  g_decode.format = run.initialFormat;
+  SelectDecodeTable(g_decode.format);
+  g_decode.bytesRead = 0;
+  g_decode.inputSize = static_cast<long>(GetFileSize(StreamOsHandle(run.input), nullptr));
+  if (g_decode.inputSize == 0 || g_decode.inputSize == static_cast<long>(INVALID_FILE_SIZE)) {
+    ShowMessage(run.window, MB_ICONHAND, kZeroSized, DecodeInputName());
+    return false;
+  }
+  g_decode.lastProgress = -1;
+  g_decode.part = g_decode.headerTotal = 0;
+  g_decode.nameFound = false;
+  g_decode.wholeExpectedChecksum = g_decode.wholeCalculatedChecksum = 0;
+  g_decode.wholeExpectedSize = g_decode.actualSize = 0;
+  // Even the placeholder name lies beside the input, never in the current directory.
+  if (!SetOutputName(UNKNOWN_FILE_NAME)) return false;
+  g_decode.lineNumber = 0;
+  g_decode.output = -1;
+  g_decode.statusShown = false;
+  g_decode.line[0] = '\0';
+  run.readNext = true;
+  return true;
+}
+
+void RestartFromTop() { StreamSeek(run.input, 0, FILE_BEGIN); }
+
+// --- LOOKFORHEADERTYPE -----------------------------------------------------------------
+
+int AcceptedStyle(int r) {
+  if (g_decode.forcedStyle != 0) {
+    if (r != g_decode.forcedStyle) return 0;
+    g_decode.style = r;
+    return r;
+  }
+  if (r != 0 && g_decode.style == STYLE_TO_BE_DETERMINED) g_decode.style = r;
+  return r;
+}
+
+int LookForHeader() {
+  int part = 0, total = 0;
+  const int found = DetectHeader(g_decode.line, run.input, &part, &total, g_decode.headerName);
+  if (found != 0 && g_decode.forcedStyle == 0 && g_decode.style != STYLE_TO_BE_DETERMINED &&
+      found != g_decode.style && !g_decode.restartedByHeader) {
+    SetDecodeError(kInconsistentFormats, g_decode.lineNumber, HeaderStyleName(g_decode.style),
+                   HeaderStyleName(found));
+    SetStateWithoutReading(BADFINISH);
+    return 0;
+  }
+  const int r = (part >= 1 && part <= MAX_PARTS) ? AcceptedStyle(found) : 0;
+  if (r == 0) {
+    ShowStatusOnce(kLookingForHeader, g_decode.forcedStyle);
+    Pump();
+    return 0;
+  }
+  g_decode.part = part;
+  g_decode.headerTotal = total;
+  PartRecord* record = &g_partTable[part - 1];
+  g_currentPart = record;
+  if (!g_decode.restartedByHeader && g_decode.dataSeen && record->partNumber != 0 && g_decode.style != STYLE_SINGLE) {
+    SetDecodeError(kDuplicatePart, g_decode.lineNumber, part);
+    SetDecodeState(BADFINISH);
+    return 0;
+  }
+  record->partNumber = part;
+  switch (r) {
+    case STYLE_SINGLE:
+      g_decode.beginSeen = true;
+      if (g_decode.format == TYPE_MIME) {
+        g_decode.formatDecided = true;
+        SetSearchState(FINDSTARTOFDATA);
+      } else if (g_decode.format == TYPE_BINHEX) {
+        g_decode.formatDecided = true;
+        run.readNext = false;
+        SetSearchState(PREPAREHEADER);
+      } else {
+        SetSearchState(PREPAREHEADER);
+      }
+      break;
+    case STYLE_SIMTEL: case STYLE_SHAR: case STYLE_WINCODE: case STYLE_XMITBIN: case STYLE_SQUIRREL:
+    case STYLE_REM:
+      SetSearchState(FINDSTARTOFDATA);
+      break;
+    case STYLE_ALT_BINARIES_1: case STYLE_ALT_BINARIES_2: case STYLE_ALT_BINARIES_3: case STYLE_ALT_BINARIES_4:
+      if (part == 1 && total == 1 && !g_decode.tryAll && !run.oneOfOneRetried) {
+        g_decode.forcedStyle = STYLE_SINGLE;
+        run.oneOfOneStyle = r;
+        return PASS_RESTART;
+      }
+      SetSearchState(FINDSEPARATOR);
+      break;
+    default:
+      SetSearchState(FINDSEPARATOR);
+      break;
+  }
+  Pump();
+  return 0;
+}
+
+// --- FINDSEPARATOR, FINDSTARTOFDATA, PARSEBEGINLINE ------------------------------------
+
+bool IsAltBinaries(int style) { return style >= STYLE_ALT_BINARIES_1 && style <= STYLE_ALT_BINARIES_4; }
+
+void FindSeparator() {
+  ShowStatusOnce(kLookingForSeparator, g_decode.style);
+  if (IsSeparatorLine(g_decode.line, run.input)) {
+    SetSearchState(FINDSTARTOFDATA);
+  } else if (!g_decode.tryAll && IsAltBinaries(g_decode.style)) {
+    int part = 0, total = 0;
+    char name[DECODE_NAME_ROOM];
+    const int found = DetectHeader(g_decode.line, run.input, &part, &total, name);
+    if (found != 0) {
+      run.readNext = false;
+      g_decode.restartedByHeader = true;
+      g_decode.style = STYLE_TO_BE_DETERMINED;
+      g_decode.forcedStyle = found;
+      SetSearchState(LOOKFORHEADERTYPE);
+    }
+  }
+  Pump();
+}
+
+void FindStartOfData() {
+  ShowStatusOnce(kLookingForData, g_decode.style);
+  if (!IsBlankLine(g_decode.line)) {
+    run.readNext = false;
+    const bool noBeginLine = g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX;
+    SetSearchState(noBeginLine ? PREPAREHEADER : PARSEBEGINLINE);
+  }
+  Pump();
+}
+
+void ParseBeginLineState() {
+  run.readNext = false;
+  if (g_decode.part == 1) {
+    run.readNext = true;
+    if (!ParseBeginLine(g_decode.line, g_decode.headerName, sizeof g_decode.headerName)) {
+      SetSearchState(LOOKFORHEADERTYPE);
+      return;
+    }
+    g_decode.beginSeen = true;
+  }
+  SetSearchState(PREPAREHEADER);
+}
+
+// --- PREPAREHEADER ---------------------------------------------------------------------
+
+bool TakeHeaderName() {
+  // Parts framed without a begin line (base64 in a multi-part style) name the file only in
+  // their header; that name is better than none.
+  const bool unnamed = std::strcmp(FileNamePart(g_decode.outputName), UNKNOWN_FILE_NAME) == 0;
+  if (unnamed && std::strcmp(g_decode.headerName, UNKNOWN_FILE_NAME) != 0 && g_decode.headerName[0])
+    g_decode.nameFound = true;
+  if (!g_decode.nameFound) return true;
+  g_decode.nameFound = false;
+  char name[DECODE_NAME_ROOM];
+  const char* given = g_job.outputNameGiven;
+  std::snprintf(name, sizeof name, "%s", given[0] ? given : g_decode.headerName);
+  CleanFileName(name);
+  return SetOutputName(name);
+}
+
+// Opens the output of a single file through MakeOutFile; the stream, or its failure.
+int OpenSingleOutput(PartRecord* record) {
+  char path[PATH_ROOM];
+  std::snprintf(path, sizeof path, "%s", g_decode.outputName);
+  const int ask = g_job.outputNameGiven[0] ? 0 : run.interactive;
+  const int s = MakeOutFile(run.window, path, OP_DECODE, ask);
+  if (s < 0) return s;
+  std::memcpy(g_decode.outputName, path, sizeof path);
+  const size_t length = std::strlen(path);
+  if (length >= sizeof record->fileName) {
+    // The record could not name the file for its deletion after a failure.
+    StreamClose(s);
+    DeleteFileA(path);
+    ReportPathTooLong(path, PART_NAME_ROOM - 1);
+    return RESULT_REPORTED;
+  }
+  std::memcpy(record->fileName, path, length + 1);
+  return s;
+}
+
+int OpenPartFile(PartRecord* record) {
+  // A part seen again after a restart by header gets a fresh file; the old one goes.
+  if (record->fileName[0]) DeleteFileA(record->fileName);
+  record->fileName[0] = '\0';
+  char path[PATH_ROOM];
+  if (MakeTempFileName(path) == 0 || std::strlen(path) >= sizeof record->fileName) {
+    ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kTempFileFailed, g_decode.part);
+    return -2;
+  }
+  std::strcpy(record->fileName, path);
+  DeleteFileA(path);
+  const int s = StreamOpenForWriting(path);
+  if (s < 0) ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kCantWrite, path);
+  return s < 0 ? -2 : s;
+}
+
+int PrepareHeader() {
+  run.readNext = false;
+  g_decode.statusShown = false;
+  if (g_partTotal == 0) {
+    g_partTotal = g_decode.headerTotal;
+  } else if (g_decode.headerTotal != g_partTotal) {
+    SetDecodeError(kInconsistentTotal, g_decode.lineNumber, g_decode.part, g_partTotal, g_decode.headerTotal);
+    SetDecodeState(BADFINISH);
+    return 0;
+  }
+  if (g_decode.format == TYPE_BINHEX) {
+    const int r = BinHexReadHeader(run.window, run.interactive);
+    if (r != BINHEX_HEADER_READ) {
+      if (r == BINHEX_NO_COLON) SetDecodeError(kMissingColon, InputBaseName());
+      SetDecodeState(BADFINISH);
+      return 0;
+    }
+    g_decode.nameFound = true;
+  }
+  if (!TakeHeaderName()) {
+    SetDecodeState(CRITICALERROR);
+    return 0;
+  }
+  PartRecord* record = g_currentPart;
+  const bool single = g_decode.style == STYLE_SINGLE;
+  const int s = single ? OpenSingleOutput(record) : OpenPartFile(record);
+  if (s == RESULT_DECLINED && single) return RESULT_DECLINED;
+  if (s < 0) {
+    SetDecodeState(CRITICALERROR);
+    return 0;
+  }
+  g_decode.output = s;
+  SetDecodeState(DECODELINES);
+  g_decode.mimeCount = 0;
+  g_decode.answer = ANSWER_NONE;
+  RefreshJobStatus();
+  return 0;
+}
+
+// --- DECODELINES -----------------------------------------------------------------------
+
+int AskAboutInvalidLine() {
+  if (!run.interactive) return ANSWER_DECODE_ALL;
+  char problem[PROBLEM_ROOM];
+  int n = std::snprintf(problem, sizeof problem, kInvalidLine, InputBaseName(), g_decode.lineNumber,
+                        MethodName(g_decode.format), g_decode.errorText);
+  if (g_decode.format != TYPE_BINHEX && n >= 0 && static_cast<size_t>(n) < sizeof problem) {
+    char line[LINE_ROOM];
+    std::snprintf(line, sizeof line, "%s", g_decode.line);
+    CutAtLineEnd(line);
+    std::snprintf(problem + n, sizeof problem - static_cast<size_t>(n), kOffendingLine, line);
+  }
+  return AskAboutLineDlg(run.window, problem);
+}
+
+int DecodeOne(unsigned char* out, bool anyway, int* nextState) {
+  if (g_decode.format == TYPE_BINHEX)
+    return BinHexDecodeChunk(run.window, run.input, out, run.interactive, anyway, g_currentPart, nextState);
+  return DecodeEncodedLine(g_decode.line, out, g_currentPart, anyway);
+}
+
+// Applies the Decode Error answer to a refused line; the bytes to write, or -1.
+int HandleInvalidLine(unsigned char* out, int* nextState) {
+  if (g_decode.answer == ANSWER_SKIP_ALL) return 0;
+  const int answer = AskAboutInvalidLine();
+  g_decode.answer = answer;
+  switch (answer) {
+    case ANSWER_ABORT:
+      g_job.cancelRequested = true;
+      run.readNext = false;
+      return 0;
+    case ANSWER_SKIP_LINE:
+    case ANSWER_SKIP_ALL:
+      Remark(kSkippedRemark);
+      return 0;
+    default: {
+      Remark(kAttemptedRemark);
+      const int n = DecodeOne(out, true, nextState);
+      // Before the format is known no decoder can take the line; it is passed over until a
+      // line decides the format.
+      if (n < 0 && g_decode.format == TYPE_AUTO) {
+        Remark(kSkippedRemark);
+        return 0;
+      }
+      return n;
+    }
+  }
+}
+
+void WriteDecoded(const unsigned char* out, int n) {
+  const int written = g_decode.output >= 0 ? StreamWriteBlock(g_decode.output, out, static_cast<unsigned>(n)) : -1;
+  if (written == n) return;
+  ShowMessage(run.window, MB_ICONHAND, kShortWrite, n, written < 0 ? 0 : written);
+  SetStateWithoutReading(CRITICALERROR);
+}
+
+void DecodeDataLine() {
+  if (g_settings.decodemethod == DECODE_BY_DATA && !g_decode.formatDecided) {
+    g_decode.formatDecided = GuessUuOrXx(g_decode.line);
+    RefreshJobStatus();
+  }
+  g_decode.dataSeen = true;
+  unsigned char out[DECODED_LINE_ROOM];
+  int nextState = DECODELINES;
+  int n = DecodeOne(out, g_decode.answer == ANSWER_DECODE_ALL, &nextState);
+  if (n < 0 && g_decode.tryAll) {
+    // Trying every style: a line this style cannot decode ends the pass, on to the next.
+    SetStateWithoutReading(BADFINISH);
+    return;
+  }
+  if (n < 0) n = HandleInvalidLine(out, &nextState);
+  if (g_decode.format == TYPE_BINHEX) {
+    if (nextState == PREPARETRAILER) g_decode.trailerPart = g_decode.trailerTotal = 1;
+    SetStateWithoutReading(nextState);
+  }
+  if (n < 0) {
+    SetStateWithoutReading(CRITICALERROR);
+    return;
+  }
+  if (n > 0) WriteDecoded(out, n);
+  Pump();
+}
+
+void DecodeLines() {
+  g_decode.errorText[0] = '\0';
+  const int c = ClassifyDecodeLine(g_decode.line, g_decode.part, run.input, &g_decode.trailerPart,
+                                   &g_decode.trailerTotal);
+  g_decode.lastClass = c;
+  const bool single = g_decode.style == STYLE_SINGLE;
+  switch (c) {
+    case DataLine:
+      DecodeDataLine();
+      break;
+    case PartTrailer:
+      SetDecodeState(PREPARETRAILER);
+      if (AtEndOfInput(run.input)) {
+        run.readNext = false;
+        // The trailer is used up: a style whose trailer repeats its header (Wincode) must
+        // not see it again as the header of a duplicate part.
+        g_decode.line[0] = '\0';
+      }
+      break;
+    case EndStatement:
+      g_decode.endSeen = true;
+      // Wincode has read on to the next non-blank line, which still waits in the buffer.
+      if (AtEndOfInput(run.input) && !(g_decode.style == STYLE_WINCODE && g_decode.line[0] != '\0')) {
+        SetStateWithoutReading(PREPARETRAILER);
+      } else if (single) {
+        SetDecodeState(LOOKFORTOTALCHECKSUM);
+      } else {
+        SetDecodeState(LOOKFORPARTCHECKSUM);
+        if (g_decode.style == STYLE_WINCODE) run.readNext = false;
+      }
+      break;
+    case ChecksumLine:
+      SetStateWithoutReading(single ? LOOKFORTOTALCHECKSUM : LOOKFORPARTCHECKSUM);
+      break;
+    default:  // BlankLine
+      if (AtEndOfInput(run.input)) SetStateWithoutReading(PREPARETRAILER);
+      else if (!single) SetDecodeState(LOOKFORPARTCHECKSUM);
+      break;
+  }
+}
+
+// --- checksum lines --------------------------------------------------------------------
+
+// Reads "sum -r/size C/S" and gives back what follows the numbers after blanks.
+const char* ParseChecksumLine(const char* line, uint32_t* checksum, int32_t* size) {
+  long value = 0;
+  bool found = false;
+  const char* p = ParseNumber(line + 11, &value, &found);
+  *checksum = static_cast<uint32_t>(value);
+  if (*p) ++p;
+  p = ParseNumber(p, &value, &found);
+  *size = static_cast<int32_t>(value);
+  return SkipBlanks(p);
+}
+
+// A section line: into the current part's record, when it says "section".
+void TakeSectionSum(const char* line) {
+  PartRecord* record = g_currentPart;
+  const char* rest = ParseChecksumLine(line, &record->expectedChecksum, &record->expectedSize);
+  if (!StartsWith(rest, "section")) record->expectedChecksum = 0, record->expectedSize = 0;
+}
+
+void LookForPartChecksum() {
+  const int c = g_decode.lastClass;
+  if (StartsWithAnyCase(g_decode.line, "sum -r/size")) {
+    TakeSectionSum(g_decode.line);
+    if (c == PartTrailer) SetStateWithoutReading(PREPARETRAILER);
+    else if (c == EndStatement) SetDecodeState(LOOKFORTOTALCHECKSUM);
+    else SetDecodeState(DECODELINES);
+    return;
+  }
+  if (c == EndStatement) SetStateWithoutReading(g_decode.style == STYLE_WINCODE ? DECODELINES : PREPARETRAILER);
+  else if (c == BlankLine) SetStateWithoutReading(PREPARETRAILER);
+  else SetStateWithoutReading(DECODELINES);
+}
+
+void LookForTotalChecksum() {
+  const int style = g_decode.style;
+  if (!StartsWith(g_decode.line, "sum -r/size")) {
+    SetStateWithoutReading(style == STYLE_SINGLE ? CLEANFINISH : DECODELINES);
+    return;
+  }
+  uint32_t checksum = 0;
+  int32_t size = 0;
+  const char* rest = ParseChecksumLine(g_decode.line, &checksum, &size);
+  if (style == STYLE_SINGLE && StartsWith(rest, "section")) {
+    // A single file carries its section line first and its whole-file line second: read
+    // every checksum line that follows "end".
+    TakeSectionSum(g_decode.line);
+    SetDecodeState(LOOKFORTOTALCHECKSUM);
+    return;
+  }
+  const bool whole = style == STYLE_WINCODE || StartsWith(rest, "entire input file");
+  g_decode.wholeExpectedChecksum = whole ? checksum : 0;
+  g_decode.wholeExpectedSize = whole ? size : 0;
+  if (style == STYLE_SINGLE) SetDecodeState(LOOKFORTOTALCHECKSUM);
+  else SetDecodeState(style == STYLE_WINCODE ? DECODELINES : PREPARETRAILER);
+}
+
+// --- PREPARETRAILER, CLEANFINISH, BADFINISH, CRITICALERROR -----------------------------
+
+void PrepareTrailer() {
+  run.readNext = false;
+  if (g_decode.trailerPart == g_decode.part && g_decode.trailerTotal == g_partTotal) {
+    if (g_decode.style == STYLE_SINGLE) {
+      SetDecodeState(CLEANFINISH);
+    } else {
+      CloseOutput();
+      SetSearchState(LOOKFORHEADERTYPE);
+    }
+  } else {
+    SetDecodeError(kInconsistentTrailer, g_decode.lineNumber, g_decode.part, g_partTotal, g_decode.trailerPart,
+                   g_decode.trailerTotal);
+    SetDecodeState(BADFINISH);
+  }
+  if (g_decode.format == TYPE_MIME && run.interactive && g_decode.mimeCount % 4 != 0 &&
+      ShowMessage(run.window, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, kMimeMultipleOf4) != IDYES)
+    SetDecodeState(BADFINISH);
+}
+
+void CleanFinishInLoop() {
+  CloseOutput();
+  // The finished file is no part file: a later failure in this input must not delete it.
+  g_currentPart->fileName[0] = '\0';
+  run.readNext = g_decode.format == TYPE_BINHEX;
+  g_decode.state = LOOKFORHEADERTYPE;
+  g_decode.forcedStyle = STYLE_SINGLE;
+  g_decode.statusShown = false;
+}
+
+void RunState() {
+  switch (g_decode.state) {
+    case LOOKFORHEADERTYPE: break;  // handled by the caller: it may restart the pass
+    case PARSEBEGINLINE: ParseBeginLineState(); break;
+    case DECODELINES: DecodeLines(); break;
+    case PREPARETRAILER: PrepareTrailer(); break;
+    case CLEANFINISH: CleanFinishInLoop(); break;
+    case FINDSEPARATOR: FindSeparator(); break;
+    case FINDSTARTOFDATA: FindStartOfData(); break;
+    case LOOKFORPARTCHECKSUM: LookForPartChecksum(); break;
+    case LOOKFORTOTALCHECKSUM: LookForTotalChecksum(); break;
+    case BADFINISH:
+      CloseOutput();
+      DeletePartFiles();
+      g_decode.running = false;
+      run.readNext = false;
+      break;
+    default:  // CRITICALERROR
+      Abandon();
+      g_decode.running = false;
+      run.readNext = false;
+      break;
+  }
+}
+
+void ShowProgress() {
+  long long percent = (static_cast<long long>(g_decode.bytesRead) * 100 + 100) / g_decode.inputSize;
+  // Inputs shorter than 100 bytes would pass 100.
+  if (percent > FULL_PERCENT) percent = FULL_PERCENT;
+  if (percent != g_decode.lastProgress) {
+    g_decode.lastProgress = static_cast<int>(percent);
+    SetProgress(g_decode.lastProgress);
+  }
+}
+
+// One pass over the input; PASS_RESTART, RESULT_CANCELLED or RESULT_DECLINED, or 0 when
+// the loop ended and the end of the pass decides.
+int RunLoop() {
+  while (g_decode.running) {
+    if (g_job.cancelRequested) {
+      Abandon();
+      return RESULT_CANCELLED;
+    }
+    if (run.readNext) {
+      const int n = StreamReadLine(run.input, g_decode.line, LINE_READ_SIZE);
+      ++g_decode.lineNumber;
+      g_decode.lineLength = n > 0 ? n : 0;
+      if (n < 0) {
+        g_decode.line[0] = '\0';
+        ShowMessage(run.window, MB_ICONHAND, kReadFailure, g_decode.lineNumber, DecodeInputName());
+        SetDecodeState(CRITICALERROR);
+      } else if (n == 0) {
+        g_decode.running = false;
+      } else {
+        g_decode.bytesRead += n;
+      }
+    }
+    run.turnsWithoutReading = run.readNext ? 0 : run.turnsWithoutReading + 1;
+    if (run.turnsWithoutReading > STUCK_TURNS) {
+      // Every state reads or moves on within a few turns; one that does not is stuck.
+      Abandon();
+      ShowMessage(run.window, MB_ICONHAND, kUnexpectedEof, DecodeStateName(g_decode.state));
+      return RESULT_FAILED;
+    }
+    run.readNext = true;
+    if (g_decode.state == LOOKFORHEADERTYPE) {
+      if (LookForHeader() == PASS_RESTART) return PASS_RESTART;
+    } else if (g_decode.state == PREPAREHEADER) {
+      if (PrepareHeader() == RESULT_DECLINED) {
+        Abandon();
+        return RESULT_DECLINED;
+      }
+    } else {
+      RunState();
+    }
+    if (g_decode.input >= 0) ShowProgress();
+  }
+  return 0;
+}
+
+// --- end of a pass ---------------------------------------------------------------------
+
+bool OffersEncoding() {
+  return g_job.multiInput && !g_job.mailInputs && g_settings.decodemethod == DECODE_BY_DATA &&
+         g_decode.forcedStyle == 0;
+}
+
+void SettleEndState() {
+  const int state = g_decode.state;
+  if (state == LOOKFORHEADERTYPE && g_decode.style != STYLE_TO_BE_DETERMINED) {
+    SetProgress(FULL_PERCENT);
+    SetDecodeState(CLEANFINISH);
+  }
+  if (g_decode.binaryData && g_decode.state == LOOKFORHEADERTYPE) {
+    if (OffersEncoding()) {
+      SetDecodeState(FINDSTARTOFDATA);
+    } else if (g_decode.binaryData == 1 && run.interactive) {
+      g_decode.binaryData = 2;
+      if (ShowMessage(run.window, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, kBinaryData, InputBaseName()) != IDYES)
+        SetDecodeState(CRITICALERROR);
+    }
+    return;
+  }
+  const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
+  const bool failed = g_decode.state == BADFINISH || g_decode.state == CRITICALERROR;
+  if (g_decode.errorText[0] || !lineFormat || failed) return;
+  if (!g_decode.beginSeen && g_decode.endSeen) {
+    SetDecodeError(kMissingBegin, InputBaseName());
+    SetDecodeState(BADFINISH);
+  } else if (g_decode.beginSeen && !g_decode.endSeen) {
+    Remark(kMissingEndRemark);
+    SetDecodeState(CLEANFINISH);
+  } else if (!g_decode.beginSeen) {
+    SetDecodeError(kMissingBoth, InputBaseName());
+    SetDecodeState(BADFINISH);
+  }
+}
+
+long OutputFileSize(const char* path) {
+  const int s = StreamOpenForReading(path, STREAM_BINARY);
+  if (s < 0) return 0;
+  const long size = static_cast<long>(GetFileSize(StreamOsHandle(s), nullptr));
+  StreamClose(s);
+  return size;
+}
+
+int FinishClean() {
+  ShowStatus(kAtEnd, InputBaseName());
+  const int result = JoinParts(run.window, g_partTotal, run.interactive, OP_DECODE);
+  if (result == 0) {
+    g_decode.actualSize = static_cast<int32_t>(OutputFileSize(g_decode.outputName));
+    // A single file was written in place: its record names the output, which stays.
+    for (PartRecord& record : g_partTable) record.fileName[0] = '\0';
+  } else {
+    DeletePartFiles();
+  }
+  CloseInput();
+  return result;
+}
+
+// The text that says why the pass failed, into the run's error text; false when the state
+// has no such text.
+bool FailureText() {
+  const char* missing = nullptr;
+  switch (g_decode.state) {
+    case LOOKFORHEADERTYPE: missing = "Any Encoding Header Information"; break;
+    case DECODELINES: missing = "End of Encoded Data"; break;
+    case PREPARETRAILER: missing = "Trailer to Match Header"; break;
+    case FINDSEPARATOR: missing = "Separator Indicating Start of Data"; break;
+    case FINDSTARTOFDATA: missing = "Start of Encoded Data"; break;
+    case BADFINISH: return true;
+    default: return false;
+  }
+  SetDecodeError(kCannotFind, DecodeInputName(), missing);
+  return true;
+}
+
+int RetryOrGiveUp() {
+  if (!run.interactive) {
+    Abandon();
+    return RESULT_REPORTED;
+  }
+  if (g_decode.tryAll) {
+    if (g_decode.forcedStyle >= LAST_STYLE) {
+      ShowMessage(run.window, MB_ICONHAND, kPieceTogether, DecodeInputName(), g_decode.binaryData ? kBinaryNote : "");
+      Abandon();
+      return RESULT_REPORTED;
+    }
+    ++g_decode.forcedStyle;
+    return PASS_RESTART;
+  }
+  if (OffersEncoding()) {
+    const int which = WhichCodeDlg(run.window);
+    if (which == WHICH_CODE_ENCODE || which == WHICH_CODE_CANCEL) {
+      Abandon();
+      return which == WHICH_CODE_ENCODE ? RESULT_ENCODE_INSTEAD : RESULT_CANCELLED;
+    }
+  }
+  const int retry = TryOverDlg(run.window, g_decode.errorText);
+  if (retry == RETRY_ABORT) {
+    Abandon();
+    return RESULT_REPORTED;
+  }
+  g_decode.tryAll = retry == RETRY_TRY_ALL;
+  g_decode.forcedStyle = g_decode.tryAll ? STYLE_SINGLE : retry;
+  return PASS_RESTART;
+}
+
+// A "1 of 1" header restarted the run as a single file but that pass found no header: the
+// posting is framed by its style after all (base64 parts carry no header of their own).
+bool BackToOneOfOneStyle() {
+  if (run.oneOfOneStyle == 0 || run.oneOfOneRetried || g_decode.state != LOOKFORHEADERTYPE ||
+      g_decode.style != STYLE_TO_BE_DETERMINED)
+    return false;
+  run.oneOfOneRetried = true;
+  g_decode.forcedStyle = run.oneOfOneStyle;
+  return true;
+}
+
+int EndPass() {
+  CloseOutput();
+  if (BackToOneOfOneStyle()) return PASS_RESTART;
+  SettleEndState();
+  switch (g_decode.state) {
+    case CLEANFINISH: return FinishClean();
+    case CRITICALERROR: Abandon(); return RESULT_REPORTED;
+    default: break;
+  }
+  if (!FailureText()) {
+    Abandon();
+    ShowMessage(run.window, MB_ICONHAND, kUnexpectedEof, DecodeStateName(g_decode.state));
+    return RESULT_FAILED;
+  }
+  return RetryOrGiveUp();
+}
+
+}  // namespace
+
+int DecodeFile(HWND window, int input, int interactive) {
+  RunSetup(window, input, interactive);
+  for (;;) {
+    if (!PassSetup()) {
+      Abandon();
+      return RESULT_REPORTED;
+    }
+    int r = RunLoop();
+    if (r == 0) r = EndPass();
+    if (r != PASS_RESTART) return r;
+    CloseOutput();
+    DeletePartFiles();
+    RestartFromTop();
+  }
+}

@@ -1,0 +1,135 @@
+#include "decode/join_parts.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/job_state.h"
+#include "core/names.h"
+#include "core/settings.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "decode/decode_context.h"
+#include "decode/part_table.h"
+#include "encode/header_styles.h"
+
+namespace {
+
+const char kTotalUnknown[] = "Number of Parts Could Not be Determined;\r\nSomething is Missing.";
+const char kMissingHead[] = "Total Parts Required: %d.\r\nMissing Parts: ";
+const char kSomehowMissing[] = "Somehow Missing Part %d in Join Operation.";
+const char kJoining[] = "Joining Part %d of %d for %s";
+const char kJoinError[] = "Join Error for Part %d.";
+const char kCantRead[] = "Can't Read Temporary File %s for Append Operation.";
+const char kWriteError[] = "Write Error During Append:\r\nWanted %d, Got %d bytes.";
+const char kReadError[] = "Read Error During Append Operation.";
+
+enum { MISSING_TEXT_LIMIT = 510, APPEND_BLOCK = 256, PUMP_COUNT = 4, NUMBER_ROOM = 16 };
+
+// The missing-parts message; true when parts are missing (reported).
+bool ReportMissingParts(HWND window, int total) {
+  char text[MISSING_TEXT_LIMIT + 1];
+  int length = std::snprintf(text, sizeof text, kMissingHead, total);
+  bool any = false;
+  for (int n = 1; n <= total; ++n) {
+    if (g_partTable[n - 1].partNumber != 0) continue;
+    char number[NUMBER_ROOM];
+    const int add = std::snprintf(number, sizeof number, any ? ", %d" : "%d", n);
+    any = true;
+    if (length + add > MISSING_TEXT_LIMIT) break;
+    std::memcpy(text + length, number, static_cast<size_t>(add) + 1);
+    length += add;
+  }
+  if (any) ShowMessage(window, MB_ICONHAND, "%s", text);
+  return any;
+}
+
+PartRecord* FindPart(int n, int total) {
+  for (int i = 0; i < total; ++i)
+    if (g_partTable[i].partNumber == n) return &g_partTable[i];
+  return nullptr;
+}
+
+// Ends a failed join: the partial output goes.
+int AbandonOutput(int output, const char* path, int result) {
+  StreamClose(output);
+  DeleteFileA(path);
+  RestoreCursor();
+  return result;
+}
+
+}  // namespace
+
+int AppendPartFile(HWND window, const char* name, int output) {
+  const int in = StreamOpenForReading(name, STREAM_BINARY);
+  if (in < 0) {
+    ShowMessage(window, MB_ICONHAND, kCantRead, name);
+    return 1;
+  }
+  unsigned char block[APPEND_BLOCK + 1];  // the stream may store a NUL after a block
+  int got = 0;
+  while ((got = StreamReadBlock(in, block, APPEND_BLOCK)) > 0) {
+    const int written = StreamWriteBlock(output, block, static_cast<unsigned>(got));
+    if (written != got) {
+      StreamClose(in);
+      ShowMessage(window, MB_ICONHAND, kWriteError, got, written < 0 ? 0 : written);
+      return 1;
+    }
+    PumpMessages(PUMP_COUNT);
+    if (g_job.cancelRequested) {
+      StreamClose(in);
+      return 1;
+    }
+  }
+  StreamClose(in);
+  if (got < 0) {
+    ShowMessage(window, MB_ICONHAND, kReadError);
+    return 1;
+  }
+  return 0;
+}
+
+int JoinParts(HWND window, int total, int ask, int mode) {
+  g_job.cancelRequested = false;
+  if (total <= 0 || total > MAX_PARTS) {
+    ShowMessage(window, MB_ICONHAND, kTotalUnknown);
+    return RESULT_REPORTED;
+  }
+  if (ReportMissingParts(window, total)) return RESULT_REPORTED;
+  if (mode == OP_DECODE && g_decode.style == STYLE_SINGLE) return RESULT_DONE;
+  SetWaitCursor(nullptr);
+  SetProgress(0);
+  char path[PATH_ROOM];
+  std::snprintf(path, sizeof path, "%s", g_decode.outputName);
+  int output = -1;
+  for (int n = 1; n <= total; ++n) {
+    PartRecord* record = FindPart(n, total);
+    if (!record) {
+      ShowMessage(window, MB_ICONHAND, kSomehowMissing, n);
+      if (output >= 0) return AbandonOutput(output, path, RESULT_REPORTED);
+      RestoreCursor();
+      return RESULT_REPORTED;
+    }
+    if (n == 1) {
+      output = MakeOutFile(window, path, mode, ask);
+      if (output < 0) {
+        RestoreCursor();
+        return output;
+      }
+      std::memcpy(g_decode.outputName, path, sizeof path);
+    }
+    if (mode == OP_CONCATENATE) ShowJobStatus(OP_CONCATENATE, g_job.encodingType, record->fileName, path, n, total);
+    else ShowStatus(kJoining, n, total, FileNamePart(path));
+    SetProgress(n * 100 / total);
+    if (AppendPartFile(window, record->fileName, output) != 0) {
+      const bool cancelled = g_job.cancelRequested;
+      if (!cancelled) ShowMessage(window, MB_ICONHAND, kJoinError, n);
+      return AbandonOutput(output, path, cancelled ? RESULT_CANCELLED : RESULT_REPORTED);
+    }
+    if (mode == OP_CONCATENATE) StreamWriteString(output, EndOfLineString());
+    else DeleteFileA(record->fileName);
+    record->fileName[0] = '\0';
+  }
+  StreamClose(output);
+  RestoreCursor();
+  return RESULT_DONE;
+}

@@ -1,0 +1,187 @@
+#include "decode/line_classify.h"
+
+#include <cstring>
+
+#include "core/names.h"
+#include "decode/decode_context.h"
+#include "decode/line_scan.h"
+#include "encode/header_styles.h"
+
+namespace {
+
+const char kTenDashes[] = "----------";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineEndOrBlank(char c) { return c == '\r' || c == '\n' || IsBlank(c); }
+const char* AfterWordAndBlanks(const char* p) { return SkipBlanks(SkipWord(p)); }
+
+// Reads on over blank lines into `line`; the first non-blank line (or the empty line at end
+// of input) stays in the buffer.
+void ReadOverBlankLines(char* line, int stream) {
+  while (IsBlankLine(line) && line[0] != '\0') {
+    if (ReadDecodeLine(stream, line) <= 0) {
+      line[0] = '\0';
+      return;
+    }
+  }
+}
+
+bool IsEndStatement(const char* line) {
+  // An "end" that is the last text of the input, without a line end, counts too.
+  const bool plain = StartsWithAnyCase(line, "end") && (IsLineEndOrBlank(line[3]) || line[3] == '\0');
+  const bool starred = StartsWithAnyCase(line, "*end") && (IsLineEndOrBlank(line[4]) || line[4] == '\0');
+  return (plain || starred) && !ContainsCutHere(line);
+}
+
+// "END" with "--" and "cut here" in the rest: every style's trailer.
+bool IsGenericCutTrailer(const char* line) {
+  return StartsWith(line, "END") && std::strstr(line + 3, "--") && FindAnyCase(line + 3, "cut here");
+}
+
+bool IsOwnCutTrailer(int style) {
+  switch (style) {
+    case STYLE_COMP_BINARIES: case STYLE_ALT_BINARIES_1: case STYLE_ALT_BINARIES_2:
+    case STYLE_ALT_BINARIES_3: case STYLE_ALT_BINARIES_4: case STYLE_X_FILE: case STYLE_KOLTAR:
+    case STYLE_POST_120: case STYLE_POST_201: case STYLE_XMITBIN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The signature separator "--" with nothing but blanks after it. A UU data line may start
+// with "--" too (13 bytes, first value 13), so nothing else on the line is accepted.
+bool IsSignatureSeparator(const char* line) {
+  return StartsWith(line, "--") && IsBlankLine(line + 2);
+}
+
+// Trailers that carry a designation; true when the line is one and it parsed.
+bool DesignatedTrailer(const char* line, int style, int* part, int* total) {
+  const char* p = nullptr;
+  switch (style) {
+    case STYLE_SIMTEL:
+      if (!StartsWith(line, "--------")) return false;
+      p = AfterWordAndBlanks(line);
+      if (!StartsWithAnyCase(p, "End of part")) return false;
+      p += 7;
+      break;
+    case STYLE_SHAR:
+      if (!StartsWith(line, "END--")) return false;
+      p = AfterWordAndBlanks(AfterWordAndBlanks(line));
+      if (!StartsWith(p, kTenDashes)) return false;
+      p = AfterWordAndBlanks(p);
+      break;
+    case STYLE_WINCODE:
+      if (!StartsWithAnyCase(line, "section")) return false;
+      p = SkipBlanks(line + 7);
+      break;
+    case STYLE_SQUIRREL:
+      if (!StartsWith(line, "------")) return false;
+      p = AfterWordAndBlanks(line);
+      if (!StartsWith(p, "end of")) return false;
+      p = std::strstr(AfterWordAndBlanks(SkipBlanks(p + 6)), "part");
+      if (!p) return false;
+      break;
+    default:
+      return false;
+  }
+  return ParsePartDesignation(p, part, total) != 0;
+}
+
+enum { CONTINUE_CLASSIFYING = -1 };
+
+int ClassifyBlank(char* line, int stream, int* trailerPart, int* trailerTotal) {
+  switch (g_decode.format) {
+    case TYPE_UU:
+      if (line[0] == ' ' && (line[1] == '\r' || line[1] == '\n')) return DataLine;  // length zero
+      if (g_decode.style != STYLE_WINCODE) return BlankLine;
+      ReadOverBlankLines(line, stream);
+      return line[0] == '\0' ? static_cast<int>(BlankLine) : CONTINUE_CLASSIFYING;  // only blank lines to the end
+    case TYPE_XX:
+      return BlankLine;
+    case TYPE_MIME:
+      // A blank line ends base64 data. Only a single file is part 1 of 1; after "end" the
+      // Wincode states expect the next non-blank line in the buffer.
+      if (g_decode.style == STYLE_SINGLE) *trailerPart = *trailerTotal = 1;
+      if (g_decode.style == STYLE_WINCODE) ReadOverBlankLines(line, stream);
+      return EndStatement;
+    case TYPE_BINHEX:
+      ReadOverBlankLines(line, stream);
+      return line[0] == '\0' ? static_cast<int>(BlankLine) : CONTINUE_CLASSIFYING;
+    default:
+      // Before the format is known a blank line carries no data; passing it over keeps an
+      // empty line after a begin line or at the end of input from stopping the run.
+      return BlankLine;
+  }
+}
+
+}  // namespace
+
+int ClassifyDecodeLine(char* line, int part, int stream, int* trailerPart, int* trailerTotal) {
+  const int style = g_decode.style;
+  *trailerPart = part;
+  *trailerTotal = g_partTotal;
+  if (IsEndStatement(line)) {
+    AddLineToPartSum(line);
+    if (style == STYLE_SINGLE) {
+      *trailerPart = 1;
+      *trailerTotal = 1;
+    } else if (style == STYLE_WINCODE) {
+      if (ReadDecodeLine(stream, line) <= 0) line[0] = '\0';
+      ReadOverBlankLines(line, stream);
+    } else if (style == STYLE_COMP_BINARIES || style == STYLE_REM) {
+      g_partTotal = part;
+      *trailerTotal = part;
+    }
+    return EndStatement;
+  }
+  if (IsBlankLine(line)) {
+    const int c = ClassifyBlank(line, stream, trailerPart, trailerTotal);
+    if (c != CONTINUE_CLASSIFYING) return c;
+  }
+  if (StartsWith(line, "sum -r/size")) return ChecksumLine;
+  if (style == STYLE_SINGLE && g_decode.format == TYPE_MIME && StartsWith(line, "--")) {
+    *trailerPart = 1;
+    *trailerTotal = 1;
+    return EndStatement;
+  }
+  if ((style == STYLE_ALT_BINARIES_1 || style == STYLE_ALT_BINARIES_3) && IsSignatureSeparator(line))
+    return PartTrailer;
+  if (IsOwnCutTrailer(style) && StartsWith(line, "END") && ContainsCutHere(line)) return PartTrailer;
+  if (style == STYLE_AOL && StartsWith(line, "-----") && FindAnyCase(line + 5, "cut here")) return PartTrailer;
+  if (style == STYLE_SQUIRREL && StartsWith(line, "------") && !StartsWith(AfterWordAndBlanks(line), "end of"))
+    return DataLine;
+  if (DesignatedTrailer(line, style, trailerPart, trailerTotal)) return PartTrailer;
+  *trailerPart = part;
+  *trailerTotal = g_partTotal;
+  if (IsGenericCutTrailer(line)) return PartTrailer;
+  return DataLine;
+}
+
+bool IsSeparatorLine(char* line, int stream) {
+  switch (g_decode.style) {
+    case STYLE_SINGLE: case STYLE_SIMTEL: case STYLE_SHAR: case STYLE_WINCODE: case STYLE_SQUIRREL:
+    case STYLE_REM:
+      return true;
+    case STYLE_COMP_BINARIES: case STYLE_ALT_BINARIES_1: case STYLE_ALT_BINARIES_2:
+    case STYLE_ALT_BINARIES_4: case STYLE_X_FILE: case STYLE_KOLTAR: case STYLE_POST_120:
+    case STYLE_POST_201:
+      if (StartsWith(line, "BEGIN") && (ContainsCutHere(line) || ContainsPart(line))) return true;
+      break;
+    case STYLE_ALT_BINARIES_3:
+      if (IsBlankLine(line)) return true;
+      break;
+    case STYLE_BITFTP:
+      if (StartsWithAnyCase(line, "The following line")) {
+        if (ReadDecodeLine(stream, line) <= 0) line[0] = '\0';
+        return true;
+      }
+      break;
+    case STYLE_AOL:
+      if (StartsWith(line, "-----") && FindAnyCase(line + 5, "cut here")) return true;
+      break;
+    default:
+      break;
+  }
+  return StartsWith(line, "BEGIN") && std::strstr(line + 5, "--") && FindAnyCase(line + 5, "cut here");
+}

@@ -1,0 +1,227 @@
+#include "decode/line_decoder.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/job_state.h"
+#include "decode/decode_context.h"
+#include "decode/decode_tables.h"
+#include "encode/checksum.h"
+
+namespace {
+
+const char kBadLength[] = "Indicated # of chars per line is less than 0.";
+const char kCountMismatch[] = "# of indicated chars in line (%d) does not match actual data present (%d).";
+const char kBadByte[] = "Invalid encoded data byte (0x%x).";
+
+enum { LINE_END_SUM_BYTE = 0x0A, PAD_CHARACTER = '`', BASE64_PAD = '=' };
+// No line of the input is longer than the line buffer; the walk never goes further, so
+// the output never exceeds DECODED_LINE_ROOM.
+enum { MAX_LINE_CHARACTERS = LINE_ROOM - 1 };
+static_assert((MAX_LINE_CHARACTERS + 3) / 4 * 3 <= DECODED_LINE_ROOM, "decoded line room");
+
+bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
+bool IsTerminator(unsigned char c) { return c == '\0' || IsLineEnd(c); }
+
+int FailBadByte(unsigned char c) {
+  SetDecodeError(kBadByte, static_cast<unsigned>(c));
+  return -1;
+}
+
+void AddToWholeSum(const unsigned char* bytes, int count) {
+  const uint16_t s = static_cast<uint16_t>(g_decode.wholeCalculatedChecksum);
+  g_decode.wholeCalculatedChecksum = SumBytes(s, bytes, static_cast<size_t>(count));
+}
+
+// The characters of a UU or XX line after its length character, padded with grave accents
+// when a short line is repaired. Reads only inside the line.
+struct DataCharacters {
+  const unsigned char* text;
+  int count;   // characters present
+  int padded;  // characters with the repair's grave accents
+  unsigned char At(int i) const { return i < count ? text[i] : static_cast<unsigned char>(PAD_CHARACTER); }
+};
+
+// Decodes the data characters in groups of four; `lone` is the value a missing partner of a
+// lone last character takes. Returns the bytes produced, or -1 for an invalid character.
+int DecodeGroups(const DataCharacters& d, const signed char* table, bool anyway, unsigned char terminator,
+                 uint16_t& sum, unsigned char* out) {
+  int produced = 0;
+  int v[4];
+  for (int i = 0; i < d.padded; i += 4) {
+    const int inGroup = d.padded - i < 4 ? d.padded - i : 4;
+    for (int j = 0; j < inGroup; ++j) {
+      const unsigned char c = d.At(i + j);
+      v[j] = table[c];
+      if (v[j] == DECODE_INVALID && !anyway) return FailBadByte(c);
+      sum = SumStep(sum, c);
+    }
+    if (inGroup == 1) {
+      // A lone last character: its partner would be the line end, which is never data.
+      if (!anyway) return FailBadByte(terminator);
+      v[1] = DECODE_INVALID;
+    }
+    // Invalid values take part as -1 (all bits set), so they fill every bit they cover.
+    out[produced++] = static_cast<unsigned char>((static_cast<unsigned>(v[0]) << 2) |
+                                                 static_cast<unsigned>(v[1] >> 4));
+    if (inGroup >= 3)
+      out[produced++] = static_cast<unsigned char>((static_cast<unsigned>(v[1]) << 4) |
+                                                   static_cast<unsigned>(v[2] >> 2));
+    if (inGroup == 4)
+      out[produced++] = static_cast<unsigned char>((static_cast<unsigned>(v[2]) << 6) |
+                                                   static_cast<unsigned>(v[3]));
+  }
+  return produced;
+}
+
+// The common case: every character valid and no lone last character. Decodes the groups
+// without the repair and error paths; false (nothing committed) when a character is invalid.
+// The whole-file checksum of the first `wanted` bytes is computed alongside (two independent
+// chains run in parallel); *summed says how many bytes it covers.
+bool DecodeValidGroups(const DataCharacters& d, const signed char* table, uint16_t& sum, unsigned char* out,
+                       int wanted, int* produced, int* summed) {
+  const unsigned char* t = d.text;
+  uint16_t s = sum;
+  uint16_t whole = static_cast<uint16_t>(g_decode.wholeCalculatedChecksum);
+  int wholeBytes = 0;
+  int invalid = 0;
+  unsigned char* o = out;
+  int i = 0;
+  for (; i + 4 <= d.count; i += 4) {
+    const int a = table[t[i]], b = table[t[i + 1]], c = table[t[i + 2]], e = table[t[i + 3]];
+    invalid |= a | b | c | e;
+    s = SumStep(SumStep(SumStep(SumStep(s, t[i]), t[i + 1]), t[i + 2]), t[i + 3]);
+    o[0] = static_cast<unsigned char>(static_cast<unsigned>(a) << 2 | static_cast<unsigned>(b) >> 4);
+    o[1] = static_cast<unsigned char>(static_cast<unsigned>(b) << 4 | static_cast<unsigned>(c) >> 2);
+    o[2] = static_cast<unsigned char>(static_cast<unsigned>(c) << 6 | static_cast<unsigned>(e));
+    if (wholeBytes + 3 <= wanted) {
+      whole = SumStep(SumStep(SumStep(whole, o[0]), o[1]), o[2]);
+      wholeBytes += 3;
+    }
+    o += 3;
+  }
+  const int rest = d.count - i;  // 0, 2 or 3
+  if (rest >= 2) {
+    const int a = table[t[i]], b = table[t[i + 1]];
+    const int c = rest == 3 ? table[t[i + 2]] : 0;
+    invalid |= a | b | c;
+    for (int k = 0; k < rest; ++k) s = SumStep(s, t[i + k]);
+    *o++ = static_cast<unsigned char>(static_cast<unsigned>(a) << 2 | static_cast<unsigned>(b) >> 4);
+    if (rest == 3) *o++ = static_cast<unsigned char>(static_cast<unsigned>(b) << 4 | static_cast<unsigned>(c) >> 2);
+  }
+  if (invalid < 0) return false;
+  sum = s;
+  *produced = static_cast<int>(o - out);
+  g_decode.wholeCalculatedChecksum = whole;
+  *summed = wholeBytes;
+  return true;
+}
+
+int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyway) {
+  const signed char* table = g_decode.table;
+  const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
+  uint16_t sum = static_cast<uint16_t>(part->calculatedChecksum);
+  const unsigned char lengthCharacter = text[0];
+  sum = SumStep(sum, lengthCharacter);
+  part->calculatedChecksum = sum;
+  int n = table[lengthCharacter];
+  if (n == DECODE_INVALID) {
+    if (!anyway) {
+      SetDecodeError(kBadLength);
+      return -1;
+    }
+    n = 0;
+  }
+  if (lengthCharacter == '\0') return 0;
+
+  DataCharacters d{text + 1, 0, 0};
+  d.count = static_cast<int>(std::strcspn(line + 1, "\r\n"));  // the buffer always ends in a NUL
+  if (d.count > MAX_LINE_CHARACTERS) d.count = MAX_LINE_CHARACTERS;
+  const unsigned char terminator = IsTerminator(d.text[d.count]) ? d.text[d.count] : 0;
+  const bool lineEnded = terminator != '\0';
+  const int m = 3 * d.count / 4;
+  d.padded = d.count;
+  const bool countValid = n <= m && m <= n + 2;
+  if (lineEnded && !countValid && anyway && m < n) d.padded = (4 * n + 2) / 3;  // short line
+
+  int produced = 0;
+  int summed = 0;
+  const bool plain = d.padded == d.count && d.count % 4 != 1;
+  if (!(plain && DecodeValidGroups(d, table, sum, out, n, &produced, &summed)))
+    produced = DecodeGroups(d, table, anyway, terminator, sum, out);
+  part->calculatedChecksum = sum;
+  if (produced < 0) return -1;
+  if (lineEnded) {
+    if (!countValid && !anyway) {
+      SetDecodeError(kCountMismatch, n, m);
+      return -1;
+    }
+    part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
+    part->calculatedSize += d.padded + 2;
+  }
+  // Bytes a full last group carries beyond the indicated count are filler. A line too long
+  // for its count (decoded anyway) also yields only the indicated count.
+  const int result = produced < n ? produced : n;
+  if (result > summed) AddToWholeSum(out + summed, result - summed);
+  return result;
+}
+
+int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
+  const signed char* table = g_decode.table;
+  const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
+  if (g_decode.mimeCount == 0) g_decode.groupPosition = 0;
+  int position = g_decode.groupPosition;
+  unsigned kept = g_decode.groupBits;
+  int written = 0;
+  int walked = 0;
+  int length = static_cast<int>(std::strcspn(line, "\r\n"));  // the buffer always ends in a NUL
+  if (length > MAX_LINE_CHARACTERS) length = MAX_LINE_CHARACTERS;
+  for (; walked < length; ++walked) {
+    // Whole groups of valid characters, the common case, go four at a time.
+    while (position == 0 && walked + 4 <= length) {
+      const int a = table[text[walked]], b = table[text[walked + 1]];
+      const int c = table[text[walked + 2]], e = table[text[walked + 3]];
+      if ((a | b | c | e) < 0) break;
+      out[written] = static_cast<unsigned char>(static_cast<unsigned>(a) << 2 | static_cast<unsigned>(b) >> 4);
+      out[written + 1] = static_cast<unsigned char>(static_cast<unsigned>(b) << 4 | static_cast<unsigned>(c) >> 2);
+      out[written + 2] = static_cast<unsigned char>(static_cast<unsigned>(c) << 6 | static_cast<unsigned>(e));
+      written += 3;
+      walked += 4;
+    }
+    if (walked >= length) break;
+    const unsigned char c = text[walked];
+    const int v = table[c];
+    if (v != DECODE_INVALID) {
+      const unsigned value = static_cast<unsigned>(v);
+      switch (position) {
+        case 0: kept = (value << 2) & 0xFF; break;
+        case 1: out[written++] = static_cast<unsigned char>(value >> 4 | kept); kept = (value << 4) & 0xFF; break;
+        case 2: out[written++] = static_cast<unsigned char>(value >> 2 | kept); kept = (value << 6) & 0xFF; break;
+        default: out[written++] = static_cast<unsigned char>(kept | value); break;
+      }
+      position = (position + 1) % 4;
+    } else if (c == BASE64_PAD && position != 0) {
+      position = (position + 1) % 4;
+    } else if (!(c == ' ' || c == '\t' || anyway)) {
+      g_decode.groupPosition = position;
+      g_decode.groupBits = static_cast<unsigned char>(kept);
+      return FailBadByte(c);
+    }
+  }
+  g_decode.groupPosition = position;
+  g_decode.groupBits = static_cast<unsigned char>(kept);
+  g_decode.mimeCount += walked;
+  return written;
+}
+
+}  // namespace
+
+int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway) {
+  if (!g_decode.table) return -1;
+  switch (g_decode.format) {
+    case TYPE_UU:
+    case TYPE_XX: return DecodeUuOrXxLine(line, out, part, anyway);
+    case TYPE_MIME: return DecodeBase64Line(line, out, anyway);
+    default: return -1;
+  }
+}

@@ -1,0 +1,10 @@
+// Turns one line of UU, XX or base64 text into the bytes it carries, checks it against the
+// rules of its format and feeds the part and whole-file checksums.
+#pragma once
+#include "decode/part_table.h"
+
+// Decodes `line` (characters, then CR LF, LF or nothing, then a NUL) in the run's format
+// into `out` (DECODED_LINE_ROOM bytes). Returns the number of bytes, or -1 with the reason
+// in the run's error text; -1 without a reason for a format that has no line decoder.
+// With `anyway` an invalid line is repaired or decoded as well as it goes.
+int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway);

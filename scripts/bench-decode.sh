@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Decoder benchmark (not a test): decodes 64 MiB of data as UU, XX and base64 single files
+# and as UU split into parts by our encoder, beside GNU uudecode, base64 -d and uudeview
+# on the same single-file inputs, and prints throughput and peak memory of every run.
+#   bash scripts/bench-decode.sh [BUILD_DIR]   (default build/bench, a Release build)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/bench}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZERS=OFF -DQV_BUILD_TESTS=OFF >/dev/null
+ninja -C "$build" qvdecode qvencode >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+size_mib=64
+head -c $((size_mib * 1048576)) /dev/urandom > "$work/data.bin"
+
+mkdir -p "$work/in"
+(cd "$work" && uuencode data.bin data.bin > in/data.uue)
+(cd "$work" && uuencode -m data.bin data.bin | sed '1d;$d' > in/data.b64raw)
+{ printf 'Content-Type: application/octet-stream; name="data.bin"\nContent-Transfer-Encoding: base64\n\n'
+  cat "$work/in/data.b64raw"; printf '\n'; } > "$work/in/data.mme"
+(cd "$work" && uuenview -x data.bin > in/data.xxe 2>/dev/null)
+mkdir -p "$work/parts" && cp "$work/data.bin" "$work/parts/"
+(cd "$work/parts" && "$build/qvencode" --quiet --method uu --style 5 --size 1048576 data.bin && rm data.bin)
+cat $(ls -d "$work"/parts/* | sort -V) > "$work/in/parts.txt"
+
+printf '%-34s %10s %10s %12s  %s\n' "run" "seconds" "MiB/s" "peak RSS KiB" "output"
+# run NAME OUTPUT COMMAND...: times the command in a fresh folder and checks its output
+run() {
+  local name=$1 output=$2
+  shift 2
+  local dir="$work/run"
+  rm -rf "$dir" && mkdir -p "$dir"
+  (cd "$dir" && /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/err.txt") || true
+  local secs rss verdict
+  secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,t,":"); s=0; for(i=1;i<=n;i++) s=s*60+t[i]; print s}' "$work/time.txt")
+  rss=$(awk -F': ' '/Maximum resident/ {print $2}' "$work/time.txt")
+  if cmp -s "$work/data.bin" "$dir/$output"; then verdict="equal"; else verdict="DIFFERENT"; fi
+  printf '%-34s %10.2f %10.1f %12s  %s\n' "$name" "$secs" "$(echo "$size_mib / ($secs + 0.001)" | bc -l)" "$rss" "$verdict"
+}
+
+run "qvdecode UU single"        data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/data.uue"
+run "GNU uudecode UU single"    data.bin uudecode -o data.bin "$work/in/data.uue"
+run "uudeview UU single"        data.bin uudeview -i -o -q -p . "$work/in/data.uue"
+run "qvdecode XX single"        data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/data.xxe"
+run "uudeview XX single"        data.bin uudeview -i -o -q -p . "$work/in/data.xxe"
+run "qvdecode base64 (MIME)"    data.bin "$build/qvdecode" --quiet --dir "$work/run" --method mime "$work/in/data.mme"
+run "coreutils base64 -d"       data.bin sh -c "base64 -d '$work/in/data.b64raw' > data.bin"
+run "uudeview base64 (MIME)"    data.bin uudeview -i -o -q -p . "$work/in/data.mme"
+run "qvdecode UU $(ls "$work/parts" | wc -l) parts in one input" data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/parts.txt"

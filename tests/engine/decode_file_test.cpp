@@ -1,0 +1,300 @@
+// DecodeFile end to end on files: single files in mail text, several files in one input,
+// multi-part postings in any order, missing and duplicate parts, the output location, the
+// checksum lines, refusals and the left-open decisions.
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/names.h"
+#include "decode/join_parts.h"
+#include "encode/alphabets.h"
+#include "encode/encode_driver.h"
+#include "encode/checksum.h"
+#include "encode/header_styles.h"
+#include "tests/engine/decode_fixture.h"
+
+namespace {
+
+std::string Pattern(size_t n, unsigned seed = 7) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    s[i] = static_cast<char>(seed >> 16);
+  }
+  return s;
+}
+
+// A traditional uuencoded file, the way the peers write it.
+std::string Uuencode(const std::string& name, const std::string& bytes, const std::string& eol = "\n") {
+  std::string out = "begin 644 " + name + eol;
+  for (size_t at = 0; at < bytes.size(); at += 45) {
+    const size_t n = std::min<size_t>(45, bytes.size() - at);
+    out += UuAlphabet[n];
+    for (size_t i = 0; i < n; i += 3) {
+      unsigned b[3] = {0, 0, 0};
+      for (size_t k = 0; k < 3 && i + k < n; ++k) b[k] = static_cast<unsigned char>(bytes[at + i + k]);
+      out += UuAlphabet[b[0] >> 2];
+      out += UuAlphabet[((b[0] & 3) << 4) | (b[1] >> 4)];
+      out += UuAlphabet[((b[1] & 15) << 2) | (b[2] >> 6)];
+      out += UuAlphabet[b[2] & 63];
+    }
+    out += eol;
+  }
+  return out + "`" + eol + "end" + eol;
+}
+
+const char kMailHead[] = "From: someone@example.org\nSubject: the file\n\nHere it is.\n\n";
+const char kSignature[] = "\n-- \nSomeone, somewhere\n";
+
+class DecodeFileTest : public DecodeTest {
+ protected:
+  // Encodes `bytes` with our encoder in `style` and returns the parts' texts in order.
+  std::vector<std::string> EncodeParts(const std::string& bytes, int style, int method = METHOD_UU) {
+    const std::string path = Input("data.bin", bytes);
+    g_ui.Reset();
+    g_settings.encodemethod = method;
+    g_settings.encodetype = style;
+    g_settings.encodeoutputsize = MIN_OUTPUT_SIZE;
+    g_settings.encodechecksum = 1;
+    std::snprintf(g_job.inputPath, sizeof g_job.inputPath, "%s", path.c_str());
+    g_job.inputCount = 1;
+    EXPECT_EQ(EncodeFile(nullptr, StreamOpenForReading(path.c_str(), STREAM_BINARY), 0), 0);
+    std::vector<std::string> parts;
+    for (const std::string& p : g_ui.outputsMade) {
+      parts.push_back(ReadWholeFile(p));
+      DeleteFileA(p.c_str());
+    }
+    DeleteFileA(path.c_str());
+    ResetJobState();
+    g_ui.Reset();
+    return parts;
+  }
+  std::string Output(const std::string& name) { return ReadWholeFile(dir.File(name)); }
+};
+
+TEST_F(DecodeFileTest, SingleUuFileInMailTextWithEitherLineEnd) {
+  const std::string bytes = Pattern(1000);
+  for (const char* eol : {"\n", "\r\n"}) {
+    const std::string in = Input("mail.txt", kMailHead + Uuencode("out.bin", bytes, eol) + kSignature);
+    ASSERT_EQ(Decode(in), 0) << g_decode.errorText;
+    EXPECT_EQ(Output("out.bin"), bytes);
+    EXPECT_FALSE(g_job.qualifiedResult);
+    EXPECT_EQ(g_decode.actualSize, 1000);
+    DeleteFileA(dir.File("out.bin").c_str());
+  }
+}
+
+TEST_F(DecodeFileTest, ProgressOfAShortInputStaysWithin100) {
+  ASSERT_EQ(Decode(Input("short.uue", Uuencode("s.bin", "abc"))), 0);
+  ASSERT_FALSE(g_ui.progress.empty());
+  EXPECT_EQ(*std::max_element(g_ui.progress.begin(), g_ui.progress.end()), 100);
+}
+
+TEST_F(DecodeFileTest, WincodeBase64EndsAtItsBlankLine) {
+  // The blank line that ends base64 data once left the Wincode states looking at it forever.
+  const std::string text = "section 1/1 file w.bin\n\nQUJD\n\n\nsection 1/1 file w.bin\n";
+  ASSERT_EQ(Decode(Input("w.txt", text), 0, TYPE_MIME), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("w.bin"), "ABC");
+}
+
+TEST_F(DecodeFileTest, TwoFilesInOneInputMakeTwoOutputs) {
+  const std::string a = Pattern(300, 1), b = Pattern(500, 2);
+  const std::string in = Input("two.txt", Uuencode("a.bin", a) + "\nbetween\n" + Uuencode("b.bin", b));
+  ASSERT_EQ(Decode(in), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("a.bin"), a);
+  EXPECT_EQ(Output("b.bin"), b);
+  EXPECT_EQ(std::string(FileNamePart(g_decode.outputName)), "b.bin");
+}
+
+TEST_F(DecodeFileTest, MissingEndDecodesWithARemark) {
+  std::string text = Uuencode("x.bin", Pattern(200));
+  text.erase(text.rfind("end"));
+  ASSERT_EQ(Decode(Input("noend.uue", text)), 0);
+  EXPECT_EQ(Output("x.bin"), Pattern(200));
+  EXPECT_TRUE(g_job.qualifiedResult);
+  EXPECT_STREQ(g_job.resultRemark, "\r\n\r\nMissing 'end' statement.");
+}
+
+TEST_F(DecodeFileTest, OutputGoesBesideTheInputWhateverTheCurrentDirectory) {
+  ScratchDir elsewhere;
+  const std::string in = Input("mail.txt", Uuencode("beside.bin", Pattern(100)));
+  const std::filesystem::path was = std::filesystem::current_path();
+  std::filesystem::current_path(elsewhere.path());
+  const int r = Decode(in);
+  // A posting that never names its file: the placeholder name lies beside the input too.
+  const std::string unnamed = Input("unnamed.txt", "------------ Part 1 of 1 ------------\nQUJD\n\n"
+                                                   "-------- End of part 1 of 1 --------\n");
+  const int unnamedResult = Decode(unnamed, 0, TYPE_MIME);
+  std::filesystem::current_path(was);
+  ASSERT_EQ(r, 0);
+  EXPECT_EQ(Output("beside.bin"), Pattern(100));
+  ASSERT_EQ(unnamedResult, 0) << g_decode.errorText;
+  EXPECT_EQ(Output("DontKnow.Yet"), "ABC");
+  EXPECT_EQ(ListFolder(elsewhere.path()), "");
+  // A chosen output folder wins.
+  g_settings.decodedirselect = DIR_CHOSEN;
+  std::snprintf(g_settings.decodedir, sizeof g_settings.decodedir, "%s", elsewhere.path().c_str());
+  ASSERT_EQ(Decode(in), 0);
+  EXPECT_EQ(ReadWholeFile(elsewhere.File("beside.bin")), Pattern(100));
+}
+
+TEST_F(DecodeFileTest, NamesFromTheInputCannotEscapeOrNameADevice) {
+  const std::string in = Input("evil.txt", Uuencode("../../etc/CON", Pattern(10)) + Uuencode("", Pattern(20)));
+  ASSERT_EQ(Decode(in), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("_CON"), Pattern(10));
+  EXPECT_EQ(Output("_"), Pattern(20));
+}
+
+TEST_F(DecodeFileTest, ChecksumLinesAfterEndAreAllRead) {
+  const std::string bytes = Pattern(5000);
+  const std::vector<std::string> parts = EncodeParts(bytes, STYLE_SINGLE);
+  ASSERT_EQ(parts.size(), 1u);
+  ASSERT_NE(parts[0].find("section"), std::string::npos);
+  ASSERT_EQ(Decode(Input("sums.uue", parts[0])), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("data.bin"), bytes);
+  EXPECT_EQ(g_decode.wholeExpectedSize, 5000);
+  EXPECT_EQ(g_decode.wholeExpectedChecksum, SumBytes(0, bytes.data(), bytes.size()));
+  EXPECT_EQ(g_decode.wholeCalculatedChecksum, g_decode.wholeExpectedChecksum);
+  EXPECT_NE(g_partTable[0].expectedChecksum, 0u);
+  EXPECT_EQ(g_partTable[0].expectedChecksum, g_partTable[0].calculatedChecksum);
+  EXPECT_EQ(g_partTable[0].expectedSize, g_partTable[0].calculatedSize);
+}
+
+TEST_F(DecodeFileTest, MultiPartInAnyOrderAcrossStyles) {
+  const std::string bytes = Pattern(20000);
+  for (int style : {STYLE_SIMTEL, STYLE_ALT_BINARIES_1, STYLE_X_FILE, STYLE_WINCODE, STYLE_REM, STYLE_COMP_BINARIES}) {
+    std::vector<std::string> parts = EncodeParts(bytes, style);
+    ASSERT_GE(parts.size(), 3u) << style;
+    std::rotate(parts.begin(), parts.begin() + 2, parts.end());  // 3, 4, ..., 1, 2
+    std::string text;
+    for (const std::string& p : parts) text += p;
+    ASSERT_EQ(Decode(Input("posting.txt", text)), 0) << style << ": " << g_decode.errorText;
+    EXPECT_EQ(Output("data.bin"), bytes) << style;
+    EXPECT_EQ(ListFolder(dir.path()), "data.bin\nposting.txt\n") << style;  // no part files left
+    DeleteFileA(dir.File("data.bin").c_str());
+  }
+}
+
+TEST_F(DecodeFileTest, DuplicatePartFailsWithoutOutput) {
+  std::vector<std::string> parts = EncodeParts(Pattern(20000), STYLE_SIMTEL);
+  ASSERT_GE(parts.size(), 3u);
+  const std::string in = Input("dup.txt", parts[0] + parts[1] + parts[1] + parts[2]);
+  EXPECT_EQ(Decode(in), RESULT_REPORTED);
+  EXPECT_NE(std::string(g_decode.errorText).find("Duplicate Part 2."), std::string::npos) << g_decode.errorText;
+  EXPECT_FALSE(PathExists(dir.File("data.bin")));
+}
+
+TEST_F(DecodeFileTest, MissingPartsAreListedAndNothingIsWritten) {
+  std::vector<std::string> parts = EncodeParts(Pattern(20000), STYLE_SIMTEL);
+  ASSERT_EQ(parts.size(), 7u);
+  const std::string in = Input("gaps.txt", parts[0] + parts[2] + parts[4] + parts[5] + parts[6]);
+  EXPECT_EQ(Decode(in), RESULT_REPORTED);
+  EXPECT_TRUE(g_ui.SawMessageContaining("Total Parts Required: 7.\r\nMissing Parts: 2, 4"));
+  EXPECT_EQ(ListFolder(dir.path()), "gaps.txt\n");
+}
+
+TEST_F(DecodeFileTest, MissingPartsListOf98Parts) {
+  ClearPartTable();
+  g_partTable[0].partNumber = 1;
+  g_decode.style = STYLE_SIMTEL;
+  EXPECT_EQ(JoinParts(nullptr, 99, 0, OP_DECODE), RESULT_REPORTED);
+  ASSERT_EQ(g_ui.messages.size(), 1u);
+  const std::string& text = g_ui.messages[0].text;
+  EXPECT_LE(text.size(), 510u);
+  EXPECT_EQ(text.rfind("Total Parts Required: 99.\r\nMissing Parts: 2, 3, ", 0), 0u);
+  EXPECT_EQ(text.substr(text.size() - 6), "98, 99");  // 99 parts always fit
+}
+
+TEST_F(DecodeFileTest, OneOfOneSubjectDecodesAsSingleFile) {
+  const std::string text = "Subject: pic.gif (1/1)\n\n" + Uuencode("pic.gif", Pattern(700)) + kSignature;
+  ASSERT_EQ(Decode(Input("post.txt", text)), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("pic.gif"), Pattern(700));
+  EXPECT_EQ(g_decode.style, STYLE_SINGLE);
+}
+
+TEST_F(DecodeFileTest, Base64InMimeMailWithSignature) {
+  const std::string bytes = Pattern(100);
+  std::string b64;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 2]);
+    for (int k = 0; k < 4; ++k)
+      b64 += (i + k - 1 < bytes.size() || k < 2) ? Base64Alphabet[(v >> (18 - 6 * k)) & 63] : '=';
+    if (i % 57 == 54) b64 += "\r\n";
+  }
+  const std::string text = std::string(kMailHead) + "--b\r\nContent-Type: application/octet-stream; name=\"m.bin\"\r\n" +
+                           "Content-Transfer-Encoding: base64\r\n\r\n" + b64 + "\r\n\r\n--b--\r\n" + kSignature;
+  ASSERT_EQ(Decode(Input("mime.txt", text)), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("m.bin"), bytes);
+}
+
+TEST_F(DecodeFileTest, InvalidLinesWithoutPromptsAreDecodedAnyway) {
+  std::string text = Uuencode("bad.bin", Pattern(90));
+  text[text.find('\n') + 5] = 'a';  // a lower-case letter in the first data line
+  ASSERT_EQ(Decode(Input("bad.uue", text), 0, TYPE_UU), 0);
+  EXPECT_TRUE(g_job.qualifiedResult);
+  EXPECT_STREQ(g_job.resultRemark, "\r\n\r\nDecode attempted in spite of integrity errors.");
+  EXPECT_EQ(Output("bad.bin").size(), 90u);
+}
+
+TEST_F(DecodeFileTest, RefusalsReportTheirTexts) {
+  EXPECT_EQ(Decode(Input("empty.txt", "")), RESULT_REPORTED);
+  EXPECT_TRUE(g_ui.SawMessageContaining("No point in decoding a zero-sized file"));
+  EXPECT_EQ(Decode(Input("plain.txt", "just some text\nand more\n")), RESULT_REPORTED);
+  EXPECT_NE(std::string(g_decode.errorText).find("Cannot Find Any Encoding Header Information."), std::string::npos);
+  EXPECT_EQ(Decode(Input("h.hqx", "(This file must be converted with BinHex 4.0)\n:abc:\n")), RESULT_REPORTED);
+  EXPECT_NE(std::string(g_decode.errorText).find("BinHex"), std::string::npos);
+  std::string begin = "begin 644 q.bin\nM" + std::string(60, '0') + "\n";
+  EXPECT_EQ(Decode(Input("noend.txt", "end\n"), 0, TYPE_UU), RESULT_REPORTED);
+  EXPECT_STREQ(g_decode.errorText, "Missing 'begin' and 'end' Statements in noend.txt.");
+}
+
+TEST_F(DecodeFileTest, ArbitraryBytesLongLinesAndNulsAreHandledSafely) {
+  std::string junk = "begin 644 j.bin\n" + std::string(1000, 'M') + "\n" + std::string("M\0\0\0\n", 5) +
+                     Pattern(3000) + "\nend\n";
+  const int r = Decode(Input("junk.txt", junk));
+  EXPECT_TRUE(r == 0 || r == RESULT_REPORTED) << r;
+}
+
+TEST_F(DecodeFileTest, InteractiveMimeCountQuestionAndDeclinedOutput) {
+  std::string text = "Content-Type: application/octet-stream; name=c.bin\nContent-Transfer-Encoding: base64\n\n" +
+                     std::string(77, 'Q');
+  g_ui.answers = {IDNO};
+  EXPECT_EQ(Decode(Input("c77.txt", text), 1), RESULT_REPORTED);
+  EXPECT_TRUE(g_ui.SawMessageContaining("integral multiple of 4"));
+  g_ui.Reset();
+  g_ui.makeOutFileResult = -3;
+  EXPECT_EQ(Decode(Input("c.txt", Uuencode("d.bin", Pattern(10))), 1), RESULT_DECLINED);
+}
+
+TEST_F(DecodeFileTest, CancelDuringJoinLeavesNoOutput) {
+  std::vector<std::string> parts = EncodeParts(Pattern(20000), STYLE_SIMTEL);
+  std::string text;
+  for (const std::string& p : parts) text += p;
+  const std::string in = Input("cancel.txt", text);
+  g_ui.onPump = [](int) {
+    if (!g_ui.statuses.empty() && g_ui.statuses.back().rfind("Joining Part 2 of", 0) == 0)
+      g_job.cancelRequested = true;
+  };
+  EXPECT_EQ(Decode(in), RESULT_CANCELLED);
+  EXPECT_EQ(ListFolder(dir.path()), "cancel.txt\n");
+}
+
+TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsWithLineEnds) {
+  const std::string a = Input("a.txt", "one"), b = Input("b.txt", "two"), c = Input("c.txt", "three");
+  ClearPartTable();
+  const std::string* inputs[] = {&a, &b, &c};
+  for (int i = 0; i < 3; ++i) {
+    g_partTable[i].partNumber = i + 1;
+    std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]->c_str());
+  }
+  std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", dir.File("joined.txt").c_str());
+  g_decode.style = STYLE_MULTIPLE_INPUTS;
+  ASSERT_EQ(JoinParts(nullptr, 3, 0, OP_CONCATENATE), 0);
+  EXPECT_EQ(Output("joined.txt"), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(Output("a.txt"), "one");
+}
+
+}  // namespace
