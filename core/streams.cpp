@@ -205,27 +205,48 @@ BOOL StreamClose(int s) {
   return closed;
 }
 
+// Copies whole runs from the buffer up to the line end, so that a line costs a few copies
+// rather than a call per byte; the rule is the byte-wise one: each stored or dropped byte
+// uses one of the size - 1 places.
 int StreamReadLine(int s, char* buf, int size) {
   StreamRecord* r = Record(s);
   if (!r || !buf || size <= 0) return -1;
   r->lastOperation = LASTOP_READ;
   const bool text = HasTextFlags(*r);
   int n = 0;
-  int result = 0;
-  bool ended = false;
-  for (int pass = 0; pass < size - 1; ++pass) {
-    int c = NextByte(*r);
-    if (c == NO_CHARACTER) {
-      result = r->status == STATUS_ERROR ? -1 : n;
-      ended = true;
-      break;
+  int result = -2;
+  DWORD places = static_cast<DWORD>(size - 1);
+  while (places > 0) {
+    if (r->count == 0) {
+      if (FillBuffer(*r) == NO_CHARACTER) {
+        result = r->status == STATUS_ERROR ? -1 : n;
+        break;
+      }
+      --r->cursor;  // FillBuffer delivered the first byte: take it back into the run
+      ++r->count;
     }
-    if (c == '\n' && text && r->lastRead == '\r') continue;  // the LF of a CR LF
-    buf[n++] = static_cast<char>(c);
-    r->lastRead = static_cast<signed char>(c);
-    if (c == '\n' || (c == '\r' && text)) break;
+    if (text && *r->cursor == '\n' && r->lastRead == '\r') {  // the LF of a CR LF
+      ++r->cursor;
+      --r->count;
+      --places;
+      continue;
+    }
+    DWORD limit = r->count < places ? r->count : places;
+    DWORD take = 0;
+    bool lineEnd = false;
+    while (take < limit && !lineEnd) {
+      unsigned char c = r->cursor[take++];
+      lineEnd = c == '\n' || (c == '\r' && text);
+    }
+    std::memcpy(buf + n, r->cursor, take);
+    r->cursor += take;
+    r->count -= take;
+    places -= take;
+    n += static_cast<int>(take);
+    r->lastRead = static_cast<signed char>(buf[n - 1]);
+    if (lineEnd) break;
   }
-  if (!ended) result = n;
+  if (result == -2) result = n;
   buf[n] = '\0';
   return result;
 }

@@ -111,6 +111,53 @@ TEST_F(Streams, ADroppedLfUsesOnePlaceOfTheLine) {
   EXPECT_EQ(got, (LineList{{2, "x\r"}, {254, line}, {1, "\r"}}));
 }
 
+// The line rule stated byte by byte, as a reference for the buffered reader.
+struct ByteRuleReader {
+  std::string bytes;
+  size_t at = 0;
+  int lastRead = -1;
+  bool text;
+
+  std::pair<int, std::string> Read(int size) {
+    std::string line;
+    for (int pass = 0; pass < size - 1; ++pass) {
+      if (at == bytes.size()) break;
+      unsigned char c = static_cast<unsigned char>(bytes[at++]);
+      if (c == '\n' && text && lastRead == '\r') continue;
+      line += static_cast<char>(c);
+      lastRead = static_cast<signed char>(c);
+      if (c == '\n' || (c == '\r' && text)) break;
+    }
+    return {static_cast<int>(line.size()), line};
+  }
+};
+
+TEST_F(Streams, LineReadingMatchesTheByteRuleOnRandomInput) {
+  unsigned seed = 12345;
+  auto next = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  const char alphabet[] = {'a', '\r', '\n', '\0', 'z', '\r', '\n', 'M'};
+  for (int round = 0; round < 12; ++round) {
+    std::string bytes;
+    size_t length = round < 6 ? next() % 600 : STREAM_BUFFER_SIZE + next() % 40000;
+    for (size_t i = 0; i < length; ++i) bytes += alphabet[next() % sizeof alphabet];
+    for (int flags : {STREAM_TEXT, STREAM_BINARY}) {
+      int s = OpenWith(bytes, flags);
+      ByteRuleReader reference{bytes, 0, -1, flags == STREAM_TEXT};
+      std::vector<char> buf(300);
+      for (int call = 0;; ++call) {
+        int size = 2 + static_cast<int>(next() % 255);
+        std::pair<int, std::string> want = reference.Read(size);
+        int n = StreamReadLine(s, buf.data(), size);
+        ASSERT_EQ(n, want.first) << "round " << round << " call " << call;
+        ASSERT_EQ(std::string(buf.data(), n), want.second) << "round " << round << " call " << call;
+        if (n == 0) break;
+      }
+      StreamClose(s);
+      open_.pop_back();
+    }
+  }
+}
+
 TEST_F(Streams, NulBytesAreDeliveredAndCounted) {
   std::string bytes("a\0b\n\0\n", 6);
   EXPECT_EQ(Lines(OpenWith(bytes, STREAM_TEXT)),
