@@ -124,6 +124,15 @@ bool HasTextFlags(const StreamRecord& r) {
   return (r.textFlags & STREAM_TEXT) == STREAM_TEXT;
 }
 
+// The first LF (or, in text mode, CR) among `length` bytes, or null.
+const unsigned char* FindLineEnd(const unsigned char* from, DWORD length, bool text) {
+  const void* lf = std::memchr(from, '\n', length);
+  if (!text) return static_cast<const unsigned char*>(lf);
+  DWORD before = lf ? static_cast<DWORD>(static_cast<const unsigned char*>(lf) - from) : length;
+  const void* cr = std::memchr(from, '\r', before);
+  return static_cast<const unsigned char*>(cr ? cr : lf);
+}
+
 }  // namespace
 
 int StreamInit(int slots, unsigned short bufferSize) {
@@ -232,12 +241,9 @@ int StreamReadLine(int s, char* buf, int size) {
       continue;
     }
     DWORD limit = r->count < places ? r->count : places;
-    DWORD take = 0;
-    bool lineEnd = false;
-    while (take < limit && !lineEnd) {
-      unsigned char c = r->cursor[take++];
-      lineEnd = c == '\n' || (c == '\r' && text);
-    }
+    const unsigned char* end = FindLineEnd(r->cursor, limit, text);
+    const bool lineEnd = end != nullptr;
+    DWORD take = lineEnd ? static_cast<DWORD>(end - r->cursor) + 1 : limit;
     std::memcpy(buf + n, r->cursor, take);
     r->cursor += take;
     r->count -= take;
