@@ -49,6 +49,14 @@ void FormBoundary() {
                 static_cast<unsigned long>(size), static_cast<unsigned long>(uint32_t(1u - size)));
 }
 
+// Only the single-file style writes the MIME headers and forms a boundary; in any other
+// style there is no multipart body to close, and a bare "----" would run into the style's
+// trailer line.
+void CloseMimeBoundary() {
+  if (g_encoder.lastInput && g_encoder.style == STYLE_SINGLE)
+    AppendFormat("%s--%s--", g_encoder.eol, g_encoder.boundary);
+}
+
 void MimeHeaders(const char* base, bool binHex) {
   if (g_encoder.firstInput) {
     AppendText("MIME-Version: 1.0");
@@ -280,11 +288,11 @@ void WritePartTrailer(int k, int n, const char* baseName) {
     if (method == ENCODE_UU || method == ENCODE_XX) {
       AppendCoveredLine("end");
     } else if (method == ENCODE_MIME) {
-      if (g_encoder.lastInput) AppendFormat("%s--%s--", E, g_encoder.boundary);
+      CloseMimeBoundary();
     } else if (method == ENCODE_BINHEX) {
       FinishBinHexStream();
       AppendFormat(":%s", E);
-      if (g_encoder.lastInput) AppendFormat("%s--%s--", E, g_encoder.boundary);
+      CloseMimeBoundary();
     }
   }
 

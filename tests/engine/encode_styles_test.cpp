@@ -60,6 +60,13 @@ TEST_F(EncodeStylesTest, BinHexIsForcedIntoStyle3) {
   EXPECT_EQ(text.find("Archive-name"), std::string::npos);
 }
 
+TEST_F(EncodeStylesTest, MimeInAnotherStyleHasNoBoundaryToClose) {
+  // Only the single-file style writes MIME headers; the style's trailer stands on its own line.
+  EXPECT_EQ(Run(6, METHOD_MIME), "Subject: abc.txt (1/1)" + E + E +
+                                     "BEGIN --- CUT HERE --- Cut Here --- cut here --- abc.txt" + E +
+                                     "YWJj" + E + "-- " + E);
+}
+
 TEST_F(EncodeStylesTest, CompBinaries) {
   EXPECT_EQ(Run(4), "Archive-name: abc/part01" + E + "BEGIN--cut here--cut here--" + E + BODY +
                         "END--cut here--cut here" + E);

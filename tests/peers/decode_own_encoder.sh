@@ -19,7 +19,7 @@ head -c 23000 /dev/urandom > "$scratch/data.bin"
 # styles whose total comes only from "end" (4, 20) cannot be decoded from base64, and the
 # shell archive (10) writes UU whatever the method.
 uu_styles="3 4 5 6 7 8 9 10 11 12 13 14 16 17 20"
-mime_styles="3 5 6 7 8 9 11 12 14 16 17"
+mime_styles="3 5 6 7 8 9 11 12 13 14 16 17"
 
 # encode METHOD STYLE DIR: the parts, in order, one per line
 encode() {
