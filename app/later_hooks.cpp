@@ -1,11 +1,13 @@
-// Not written yet: these wait for the checksum, mail and command-dispatch work. Until then
-// there is no checksum data and no mail session, and they do nothing.
+// The checksum hooks call the decoder's test and dialog. The others are not written yet:
+// they wait for the mail and command-dispatch work; until then there is no mail session,
+// and they do nothing.
 #include "app/later_hooks.h"
 
-void ClearChecksumFound() {}
-bool ChecksumFound() { return false; }
-int TestDecodedChecksums() { return 0; }
-void ShowChecksumReport(HWND) {}
+#include "app/program.h"
+#include "decode/checksum_dialog.h"
+
+int TestDecodedChecksums() { return TestChecksums(nullptr); }
+void ShowChecksumReport(HWND owner) { ShowChecksumDialog(g_program.instance, owner, g_program.helpPath); }
 void EndMailSession(bool) {}
 void ReleaseChosenRecipients() {}
 

@@ -1,13 +1,12 @@
-// Calls of the shell into work that is still to come: the checksum test and its report,
-// the mail session and the encode-or-decode decision. Each does nothing yet (see
-// later_hooks.cpp) and is replaced when that work arrives.
+// Calls of the shell into the decoder's checksum test and its report, and into work that
+// is still to come: the mail session and the encode-or-decode decision, which do nothing
+// yet (see later_hooks.cpp) and are replaced when that work arrives.
 #pragma once
 #include "core/platform.h"
+#include "decode/checksum_verify.h"
 
-// Clears the flag that a checksum test found valid checksum data.
-void ClearChecksumFound();
-bool ChecksumFound();
 // Tests the checksums of the decoded output; returns the number of checksum errors.
+// ClearChecksumFound and ChecksumFound come with the test.
 int TestDecodedChecksums();
 // Shows the checksum error report (dialog 303).
 void ShowChecksumReport(HWND owner);

@@ -35,7 +35,9 @@ endif()
 
 if(TARGET qv_app AND EXISTS ${CMAKE_SOURCE_DIR}/app/winmain.cpp AND EXISTS ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
   add_executable(Zentp32 WIN32 ${CMAKE_SOURCE_DIR}/app/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
-  target_link_libraries(Zentp32 qv_app)
+  # The engines call back into the shell (MakeOutFile), so the shell's archive comes again
+  # after theirs.
+  target_link_libraries(Zentp32 qv_app qv_engine qv_app)
   if(TARGET helpfile)
     add_dependencies(Zentp32 helpfile)
   endif()
@@ -65,7 +67,7 @@ if(QV_BUILD_TESTS)
     add_executable(app_tests ${QV_APP_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp
                    ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp
                    ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
-    target_link_libraries(app_tests qv_app GTest::gtest ${QV_WIN_LIBS})
+    target_link_libraries(app_tests qv_app qv_engine qv_app GTest::gtest ${QV_WIN_LIBS})
     gtest_discover_tests(app_tests PROPERTIES LABELS wine DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST)
   endif()
 

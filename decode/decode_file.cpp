@@ -70,6 +70,7 @@ struct Run {
   // whether the run has gone back to it because the single-file pass found nothing.
   int oneOfOneStyle;
   bool oneOfOneRetried;
+  long bytesReadBefore;  // the input position at the last turn, for the stuck test
 };
 Run run;
 
@@ -121,7 +122,7 @@ void RefreshJobStatus() {
 
 void RunSetup(HWND window, int input, int interactive) {
   std::memset(&g_decode, 0, sizeof g_decode);
-  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false};
+  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false, 0};
   g_decode.input = input;
   g_decode.output = -1;
   g_decode.forcedStyle = g_settings.decodeautodetect ? 0 : DecodeStyleInRange();
@@ -665,7 +666,10 @@ int RunLoop() {
         g_decode.bytesRead += n;
       }
     }
-    run.turnsWithoutReading = run.readNext ? 0 : run.turnsWithoutReading + 1;
+    // BinHex reads its input by characters, not lines: a turn that consumed input is not stuck.
+    const bool consumed = g_decode.bytesRead != run.bytesReadBefore;
+    run.bytesReadBefore = g_decode.bytesRead;
+    run.turnsWithoutReading = run.readNext || consumed ? 0 : run.turnsWithoutReading + 1;
     if (run.turnsWithoutReading > STUCK_TURNS) {
       // Every state reads or moves on within a few turns; one that does not is stuck.
       Abandon();

@@ -53,3 +53,8 @@
 #define QV_PRODUCT_VERSION "2.0.0"
 #define QV_VERSION_BINARY 2, 0, 0, 0
 #define QV_RELEASE_DATE "08-Dec-26"
+
+// Controls of the checksum error dialog (IDD_CHECKSUM); "Close" is IDOK.
+#define IDC_CHECKSUM_INPUT 330
+#define IDC_CHECKSUM_LIST 331
+#define IDC_CHECKSUM_HELP 332
