@@ -13,6 +13,7 @@
 #include "encode/checksum.h"
 #include "encode/header_styles.h"
 #include "tests/engine/decode_fixture.h"
+#include "tests/engine/encoded_parts.h"
 
 namespace {
 
@@ -51,23 +52,8 @@ class DecodeFileTest : public DecodeTest {
  protected:
   // Encodes `bytes` with our encoder in `style` and returns the parts' texts in order.
   std::vector<std::string> EncodeParts(const std::string& bytes, int style, int method = METHOD_UU) {
-    const std::string path = Input("data.bin", bytes);
-    g_ui.Reset();
-    g_settings.encodemethod = method;
-    g_settings.encodetype = style;
-    g_settings.encodeoutputsize = MIN_OUTPUT_SIZE;
-    g_settings.encodechecksum = 1;
-    std::snprintf(g_job.inputPath, sizeof g_job.inputPath, "%s", path.c_str());
-    g_job.inputCount = 1;
-    EXPECT_EQ(EncodeFile(nullptr, StreamOpenForReading(path.c_str(), STREAM_BINARY), 0), 0);
-    std::vector<std::string> parts;
-    for (const std::string& p : g_ui.outputsMade) {
-      parts.push_back(ReadWholeFile(p));
-      DeleteFileA(p.c_str());
-    }
-    DeleteFileA(path.c_str());
-    ResetJobState();
-    g_ui.Reset();
+    std::vector<std::string> parts = EncodeWithChecksums(dir.File("data.bin"), bytes, style, method);
+    EXPECT_FALSE(parts.empty());
     return parts;
   }
   std::string Output(const std::string& name) { return ReadWholeFile(dir.File(name)); }
