@@ -4,27 +4,17 @@
 #pragma once
 #include <windows.h>
 
+#include "tests/support/process_lock.h"
+
 #include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
 
-// Held for the life of a clipboard test: a named mutex shared by every test process.
-class ClipboardLock {
+// Held for the life of a clipboard test.
+class ClipboardLock : public ProcessLock {
  public:
-  ClipboardLock() : mutex_(CreateMutexA(nullptr, FALSE, "QuorvaneTestsClipboard")) {
-    if (mutex_) WaitForSingleObject(mutex_, 60000);
-  }
-  ~ClipboardLock() {
-    if (!mutex_) return;
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-  }
-  ClipboardLock(const ClipboardLock&) = delete;
-  ClipboardLock& operator=(const ClipboardLock&) = delete;
-
- private:
-  HANDLE mutex_;
+  ClipboardLock() : ProcessLock("QuorvaneTestsClipboard") {}
 };
 
 // Opens the clipboard, retrying briefly while another program holds it.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/settings.h"
+#include "tests/support/process_lock.h"
 #include "tests/support/scripted_ui.h"
 
 namespace {
@@ -50,6 +51,7 @@ bool GetDword(const char* name, DWORD* value) {
 
 class RegistrySettings : public ::testing::Test {
  protected:
+  ProcessLock lock_{"QuorvaneTestsRegistrySettings"};  // every test uses the one key
   void SetUp() override {
     DeleteTestKey();
     ResetSettings();
