@@ -12,6 +12,7 @@
 
 #include "config/file_associations.h"
 #include "core/settings.h"
+#include "tests/support/process_lock.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ std::vector<std::string> Arguments(const std::string& commandLine) {
 // the test's own; keys of HKEY_CLASSES_ROOT that the test made are removed afterwards, and
 // `fullpath` is put back as it was.
 class FileAssociations : public testing::Test {
+  ProcessLock lock_{"QuorvaneTestsFileAssociations"};  // the keys are shared by every test
  protected:
   void SetUp() override {
     ResetSettings();
