@@ -1,6 +1,16 @@
 // The program's command line: options, then file names for the input list.
 #pragma once
+#include "core/platform.h"
 
-// Reads the options and the file names of the command line into the settings and the job
-// state. Not written yet: the arguments are ignored for now and nothing is posted.
-void ParseCommandLine(const char* commandLine);
+// What start-up does after the command line has been read.
+struct CommandLineRequest {
+  bool associate;  // R: make the file associations and close
+  bool encode;     // an option asked for encoding (E, C, M)
+  bool refused;    // the line asked for more than the program holds; reported, nothing queued
+};
+
+// Reads the options of `commandLine` into the settings (for this run only) and the job
+// state, and its file names into the input list. A line with more names, recipients or a
+// longer output name than the tables hold is reported to `owner` and nothing of it is
+// queued, so no file is left out silently.
+CommandLineRequest ParseCommandLine(HWND owner, const char* commandLine);

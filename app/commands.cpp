@@ -1,6 +1,10 @@
 #include "app/commands.h"
 
 #include "app/busy.h"
+#include "app/clipboard_input.h"
+#include "app/dropped_files.h"
+#include "app/file_commands.h"
+#include "app/job_runs.h"
 #include "app/program.h"
 #include "core/job_state.h"
 #include "core/ui.h"
@@ -24,11 +28,37 @@ const HelpCommand kHelpCommands[] = {
     {IDM_CANT_ENCODE, HELP_KEY, "cannot encode"},
 };
 
+struct JobCommand {
+  int id;
+  void (*run)(HWND window);
+};
+
+const JobCommand kJobCommands[] = {
+    {IDM_ENCODE_FILE, EncodeFromFile},
+    {IDM_ENCODE_CLIPBOARD, EncodeToClipboard},
+    {IDM_DECODE_FILE, DecodeFromFile},
+    {IDM_DECODE_CLIPBOARD, DecodeFromClipboard},
+};
+
 void Exit(HWND window) {
   if (g_job.busy)
     RequestCancelAndQuit();
   else
     SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+// Some of these stay enabled while a job runs, and a batch waits between its jobs: a
+// second job is refused then rather than mixed into the running one.
+bool RunJobCommand(HWND window, int id) {
+  for (const JobCommand& command : kJobCommands) {
+    if (command.id != id) continue;
+    if (JobInProgress())
+      RefuseWhileJobInProgress(window);
+    else
+      command.run(window);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -53,18 +83,22 @@ LRESULT OnMenuCommand(HWND window, int id) {
     case IDC_STATUS_TEXT:
     case IDC_PROGRESS_BAR: break;
     default:
-      if (!ShowHelpFor(window, id)) ShowCommandNotAvailable(window);
+      if (!RunJobCommand(window, id) && !ShowHelpFor(window, id)) ShowCommandNotAvailable(window);
   }
   return 0;
 }
 
 LRESULT OnDroppedFiles(HWND window, HDROP drop) {
-  DragFinish(drop);
-  if (!g_job.busy) ShowCommandNotAvailable(window);
+  if (JobInProgress()) {
+    DragFinish(drop);
+    if (!g_job.busy) RefuseWhileJobInProgress(window);
+    return 0;
+  }
+  StartDroppedFiles(window, drop);
   return 0;
 }
 
-LRESULT OnJobMessage(HWND window, UINT, WPARAM, LPARAM) {
-  ShowCommandNotAvailable(window);
+LRESULT OnInitMenuPopup(HMENU menu) {
+  EnableMenuItem(menu, IDM_DECODE_CLIPBOARD, MF_BYCOMMAND | (ClipboardHoldsText() ? MF_ENABLED : MF_GRAYED));
   return 0;
 }

@@ -1,13 +1,16 @@
 // The main window's commands: menu items, accelerators, the Cancel button, dropped files
-// and the private job messages.
+// and the menus dropping down.
 #pragma once
 #include "core/platform.h"
 
 #include <shellapi.h>
 
+#include "app/job_messages.h"
+
 LRESULT OnMenuCommand(HWND window, int id);
 LRESULT OnDroppedFiles(HWND window, HDROP drop);
-LRESULT OnJobMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Before a menu drops down: "Decode from Clipboard" is available only when there is text.
+LRESULT OnInitMenuPopup(HMENU menu);
 // The one answer of every command whose work is still to come.
 void ShowCommandNotAvailable(HWND owner);
 // Opens the help file for a help command; false when `id` is not a help command.

@@ -173,6 +173,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: return OnMenuCommand(window, LOWORD(wParam));
     case WM_SYSCOMMAND: return OnSysCommand(window, message, wParam, lParam);
     case WM_DROPFILES: return OnDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
+    case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
     case UM_ENCODE_FILE:
     case UM_DECODE_FILE:
     case UM_NEXT_INPUT:

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/command_line.h"
+#include "app/job_runs.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "core/job_state.h"
@@ -11,6 +12,7 @@
 #include "core/settings.h"
 #include "core/streams.h"
 #include "core/ui.h"
+#include "resources/resource.h"
 
 ProgramState g_program;
 const char kMainClassName[] = "Zentp32";
@@ -36,6 +38,18 @@ void CloseQuietly(HWND window) {
   DestroyWindow(window);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+}
+
+// The command line's work starts once the message loop runs.
+void PostFirstJob(HWND window, const CommandLineRequest& request) {
+  if (request.associate) {
+    PostMessageA(window, UM_ASSOCIATE_AND_EXIT, 0, 0);
+    return;
+  }
+  if (g_job.inputCount > 0)
+    PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(request.encode ? NEXT_ENCODE : NEXT_DECIDE, 0));
+  else if (request.refused && !g_job.interactive)
+    PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
 }
 
 }  // namespace
@@ -75,7 +89,7 @@ int RunProgram(HINSTANCE instance, HINSTANCE previous, const char* commandLine, 
     return 0;
   }
   ResetJobState();
-  ParseCommandLine(commandLine);
+  PostFirstJob(window, ParseCommandLine(window, commandLine));
 
   int exitCode = RunMessageLoop();
   if (!previous) UnregisterMainClass(instance);

@@ -1,0 +1,11 @@
+// Whether a file is to be encoded or decoded, by the decode method setting and the file's
+// extension.
+#pragma once
+
+// The encoding type of the extension of `path` (".uue" ... ".hex", any case), 0 for none.
+// The extension is the text from the last "." of the whole path, compared as a whole.
+int ExtensionType(const char* path);
+
+// OP_ENCODE or OP_DECODE for `path`; `operation` is the job's operation so far. A decode
+// sets g_job.encodingType to the type the decoder starts with.
+int DecideEncodeOrDecode(const char* path, int operation);

@@ -1,0 +1,74 @@
+#include "app/job_runs.h"
+
+#include "app/busy.h"
+#include "app/end_job.h"
+#include "core/job_state.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "decode/decode_file.h"
+#include "encode/encode_driver.h"
+#include "resources/resource.h"
+
+namespace {
+
+int g_batchMode = NEXT_DECIDE;
+
+// The decoder found nothing to decode and the user chose to encode the file instead. The
+// file is encoded at once; the rest of the batch goes on as it started.
+void EncodeInstead(HWND window, bool interactive) {
+  g_job.operation = OP_ENCODE;
+  int stream = OpenJobInput(window, OP_ENCODE);
+  if (stream >= 0) RunEncodeJob(window, stream, interactive);
+}
+
+}  // namespace
+
+bool JobInProgress() { return g_job.busy || g_job.inputCount > 0; }
+
+void RefuseWhileJobInProgress(HWND owner) {
+  ShowMessage(owner, MB_ICONEXCLAMATION, "Another job is still running.\r\nPlease wait until it has ended.");
+}
+
+void SetBatchMode(int mode) { g_batchMode = mode == NEXT_ENCODE ? NEXT_ENCODE : NEXT_DECIDE; }
+
+void ReportUnreadableInput(HWND window) {
+  ShowMessage(window, MB_ICONHAND, "Can't read %s", g_job.inputPath);
+  if (!g_job.interactive) PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+}
+
+int OpenJobInput(HWND window, int operation) {
+  int stream = StreamOpenForReading(g_job.inputPath, operation == OP_ENCODE ? STREAM_BINARY : STREAM_TEXT);
+  if (stream >= 0) return stream;
+  ReportUnreadableInput(window);
+  // Ending the job keeps a batch going past a file it cannot read.
+  FinishJob(window, RESULT_REPORTED, operation);
+  return -1;
+}
+
+void FinishJob(HWND window, int result, int operation) {
+  int more = EndJob(window, result, operation);
+  if (!more || g_job.quitRequested) {
+    // A single-part output may be held open for the next input of a selection.
+    if (EncodeOutputIsOpen()) EncodeCloseOutput();
+    if (g_job.quitRequested) return;
+  }
+  if (more) PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(g_batchMode, 0));
+}
+
+void RunEncodeJob(HWND window, int stream, bool interactive) {
+  SetBusy(window, true);
+  int result = EncodeFile(window, stream, interactive ? 1 : 0);
+  SetBusy(window, false);
+  FinishJob(window, result, OP_ENCODE);
+}
+
+void RunDecodeJob(HWND window, int stream, bool interactive) {
+  if (EncodeOutputIsOpen()) EncodeCloseOutput();
+  SetBusy(window, true);
+  int result = DecodeFile(window, stream, interactive ? 1 : 0);
+  SetBusy(window, false);
+  if (result == RESULT_ENCODE_INSTEAD)
+    EncodeInstead(window, interactive);
+  else
+    FinishJob(window, result, OP_DECODE);
+}

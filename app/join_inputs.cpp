@@ -1,0 +1,110 @@
+#include "app/join_inputs.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/busy.h"
+#include "app/created_output.h"
+#include "app/encode_or_decode.h"
+#include "app/input_list.h"
+#include "app/job_runs.h"
+#include "core/job_state.h"
+#include "core/names.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "decode/decode_context.h"
+#include "decode/join_parts.h"
+#include "decode/part_table.h"
+#include "resources/resource.h"
+
+namespace {
+
+const int kMultipleInputsStyle = 2;  // "Decode Multiple Inputs"
+const char kTempPrefix[] = "znt";
+
+// Ends the batch at once: its last entry ends the job, and with it the batch.
+void AbandonBatch(HWND window) {
+  g_job.inputIndex = g_job.inputCount - 1;
+  FinishJob(window, RESULT_REPORTED, OP_DECODE);
+}
+
+// The whole batch is refused, so that no input is joined without the others.
+void RefuseBatch(HWND window, const char* format, int limit) {
+  ShowMessage(window, MB_ICONHAND, format, limit);
+  AbandonBatch(window);
+}
+
+// Part record i names input i as part i + 1; false when a path does not fit a record.
+bool FillPartTable(int count) {
+  ClearPartTable();
+  for (int i = 0; i < count; ++i) {
+    const char* path = g_job.inputs[i];
+    if (!path || std::strlen(path) >= PART_NAME_ROOM) return false;
+    g_partTable[i].partNumber = i + 1;
+    std::snprintf(g_partTable[i].fileName, PART_NAME_ROOM, "%s", path);
+  }
+  g_partTotal = count;
+  return true;
+}
+
+// The decoder starts the joined file with the type the first input calls for.
+void ChooseJoinedType() {
+  g_job.encodingType = TYPE_AUTO;
+  DecideEncodeOrDecode(g_job.inputs[0], OP_DECODE);  // sets the type only when it decodes
+}
+
+// The joined file sits beside the first input, so that what is decoded from it lands there
+// too; the system's temporary folder serves when that folder takes no new file.
+bool MakeJoinedFileName(char* joined) {
+  char folder[PATH_ROOM];
+  const char* first = g_job.inputs[0];
+  const int length = static_cast<int>(FileNamePart(first) - first);
+  std::snprintf(folder, sizeof folder, "%.*s", length, first);
+  if (length > 0 && GetTempFileNameA(folder, kTempPrefix, 0, joined)) return true;
+  return MakeTempFileName(joined) != 0;
+}
+
+}  // namespace
+
+void JoinInputs(HWND window) {
+  const int count = g_job.inputCount;
+  if (count > MAX_PARTS) {
+    RefuseBatch(window, "At most %d files can be joined into one.\r\nNo file was joined.", MAX_PARTS);
+    return;
+  }
+  if (!FillPartTable(count)) {
+    RefuseBatch(window, "Files with paths longer than %d characters cannot be joined.\r\nNo file was joined.",
+                PART_NAME_ROOM - 1);
+    return;
+  }
+  char joined[PATH_ROOM];
+  if (!MakeJoinedFileName(joined)) {
+    ShowMessage(window, MB_ICONHAND, "Can't Create Temporary File for Joining Input Files.");
+    AbandonBatch(window);
+    return;
+  }
+  ChooseJoinedType();
+  g_job.inputIndex = count;
+  AddInput(joined);
+  std::snprintf(g_job.outputPath, PATH_ROOM, "%s", joined);
+  std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", joined);
+  g_job.operation = OP_DECODE;
+  SetBusy(window, true);
+  g_job.headerStyle = kMultipleInputsStyle;
+  g_decode.style = kMultipleInputsStyle;
+  int result = JoinParts(window, count, 0, OP_CONCATENATE);
+  std::snprintf(g_job.inputPath, PATH_ROOM, "%s", joined);
+  if (result == RESULT_DONE) {
+    // The joined file is the decode job's temporary input from here on, deleted when that
+    // job ends; it is no output of anyone's, for a failed decode to delete as its own.
+    g_job.inputIsTemporary = true;
+    ForgetCreatedOutput();
+    g_job.outputPath[0] = '\0';
+    PostMessageA(window, UM_DECODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[g_job.inputIndex]));
+    SetBusy(window, false);
+    return;
+  }
+  DeleteFileA(joined);
+  SetBusy(window, false);
+  FinishJob(window, result, OP_DECODE);
+}

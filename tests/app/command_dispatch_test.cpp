@@ -1,0 +1,214 @@
+// The job commands and private messages in the real window: dropped files as a batch, the
+// encode-or-decode decision per file, joining, refusals while a job is in progress, and
+// messages whose path is not the entry now due.
+#include <gtest/gtest.h>
+
+#include "core/platform.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/input_list.h"
+#include "resources/resource.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/support/clipboard_access.h"
+#include "tests/support/test_files.h"
+#include "tests/support/window_probe.h"
+
+namespace {
+
+const char kCaption[] = "Quorvane 32";
+const char kUuText[] =
+    "begin 644 hello.txt\r\n"
+    "M5&AE('%U:6-K(&)R;W=N(&9O>\"!J=6UP<R!O=F5R('1H92!L87IY(&1O9RX*\r\n"
+    "`\r\n"
+    "end\r\n";
+const char kHelloText[] = "The quick brown fox jumps over the lazy dog.\n";
+
+class CommandDispatch : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    g_settings.nostatusmessages = 1;  // no summary boxes between the jobs of a batch
+    g_settings.usedefaultnames = 1;
+    g_settings.overwriteexisting = 1;
+  }
+  void TearDown() override {
+    ClearInputs();
+    ShellTest::TearDown();
+  }
+  HWND window() const { return g_program.mainWindow; }
+
+  // Serves the window's messages until the batch has ended (or 20 seconds passed).
+  static void RunBatch() {
+    DWORD start = GetTickCount();
+    MSG message;
+    do {
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      Sleep(10);
+    } while ((g_job.inputCount > 0 || g_job.busy) && GetTickCount() - start < 20000);
+  }
+
+  // A WM_DROPFILES block as the shell makes it: DROPFILES, then the names, then an empty one.
+  static HDROP MakeDrop(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) names += path + '\0';
+    names += '\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+  }
+  void Drop(const std::vector<std::string>& paths) {
+    SendMessageA(window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+  }
+
+  ScratchDir dir;
+};
+
+// The joined file is named "znt..." beside the first input; none may be left.
+bool JoinedFileLeft(const ScratchDir& dir) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(dir.File("znt*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+TEST_F(CommandDispatch, DroppedFilesAreEncodedOrDecodedByTheirNames) {
+  g_settings.decodemethod = DECODE_BY_NAME;
+  g_settings.decodejoin = 0;
+  WriteWholeFile(dir.File("x.zip"), std::string(1000, 'z'));
+  WriteWholeFile(dir.File("y.UUE"), kUuText);
+  Drop({dir.File("x.zip"), dir.File("y.UUE")});
+  EXPECT_TRUE(g_job.multiInput);
+  RunBatch();
+  EXPECT_EQ(g_job.inputCount, 0);
+  EXPECT_TRUE(PathExists(dir.File("x.uue"))) << ListFolder(dir.path());
+  // The decode after an encode in the same batch is still decided by its name.
+  EXPECT_EQ(ReadWholeFile(dir.File("hello.txt")), kHelloText) << ListFolder(dir.path());
+  EXPECT_FALSE(g_job.quitRequested) << "a dropped batch leaves the program open";
+}
+
+TEST_F(CommandDispatch, JoinedInputsDecodeAsOneAndTheJoinedFileIsGone) {
+  g_settings.decodejoin = 1;
+  g_settings.decodemethod = DECODE_BY_DATA;
+  const std::string text = kUuText;
+  const size_t second = text.find("M5");
+  const size_t third = text.find("`\r\n");
+  WriteWholeFile(dir.File("p1.txt"), text.substr(0, second));
+  WriteWholeFile(dir.File("p2.txt"), text.substr(second, third - second));
+  WriteWholeFile(dir.File("p3.txt"), text.substr(third));
+  Drop({dir.File("p1.txt"), dir.File("p2.txt"), dir.File("p3.txt")});
+  RunBatch();
+  EXPECT_EQ(ReadWholeFile(dir.File("hello.txt")), kHelloText);
+  for (const char* name : {"p1.txt", "p2.txt", "p3.txt"}) EXPECT_TRUE(PathExists(dir.File(name))) << name;
+  EXPECT_FALSE(JoinedFileLeft(dir)) << ListFolder(dir.path());
+}
+
+TEST_F(CommandDispatch, MoreDroppedFilesThanTheListHoldsAreRefusedWhole) {
+  std::vector<std::string> paths;
+  for (int i = 0; i <= MAX_INPUTS; ++i) paths.push_back(dir.File("f" + std::to_string(i) + ".zip"));
+  DialogProbe probe(kCaption, IDOK);
+  Drop(paths);
+  EXPECT_EQ(probe.Result().text, "129 files were dropped; at most 128 can be processed at a time.\r\nNo file was processed.");
+  EXPECT_EQ(g_job.inputCount, 0);
+  EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
+}
+
+TEST_F(CommandDispatch, JobCommandsAndDropsAreRefusedWhileABatchWaits) {
+  ASSERT_TRUE(AddInput(dir.File("waiting.zip").c_str()));
+  for (int id : {IDM_DECODE_CLIPBOARD, IDM_ENCODE_CLIPBOARD, IDM_DECODE_FILE}) {
+    DialogProbe probe(kCaption, IDOK);
+    SendMessageA(window(), WM_COMMAND, id, 0);
+    EXPECT_EQ(probe.Result().text, "Another job is still running.\r\nPlease wait until it has ended.") << id;
+  }
+  DialogProbe probe(kCaption, IDOK);
+  Drop({dir.File("other.uue")});
+  EXPECT_TRUE(probe.Result().found);
+  ASSERT_EQ(g_job.inputCount, 1) << "the waiting batch is untouched";
+  EXPECT_EQ(std::string(g_job.inputs[0]), dir.File("waiting.zip"));
+}
+
+TEST_F(CommandDispatch, EncodeAndDecodeMessagesTakeOnlyTheEntryNowDue) {
+  WriteWholeFile(dir.File("a.zip"), "data");
+  char stray[PATH_ROOM];
+  std::snprintf(stray, sizeof stray, "%s", dir.File("a.zip").c_str());
+  SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(stray));
+  SendMessageA(window(), UM_DECODE_FILE, 0, reinterpret_cast<LPARAM>(stray));
+  SendMessageA(window(), UM_NEXT_INPUT, 0, MAKELPARAM(1, 0));  // empty list
+  EXPECT_EQ(ListFolder(dir.path()), "a.zip\n");
+
+  ASSERT_TRUE(AddInput(dir.File("a.zip").c_str()));
+  g_job.busy = true;  // a message that arrives while a job runs starts nothing
+  SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[0]));
+  g_job.busy = false;
+  EXPECT_EQ(ListFolder(dir.path()), "a.zip\n");
+  SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[0]));
+  RunBatch();
+  EXPECT_TRUE(PathExists(dir.File("a.uue"))) << ListFolder(dir.path());
+}
+
+TEST_F(CommandDispatch, DecodeFromClipboardNeedsTextAndItsMenuItemSaysSo) {
+  ClipboardLock lock;
+  ClipboardOwner owner;
+  HMENU file = GetSubMenu(GetMenu(window()), 0);
+  ASSERT_TRUE(EmptyTheClipboard(owner.window()));
+  SendMessageA(window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+  EXPECT_TRUE(GetMenuState(file, IDM_DECODE_CLIPBOARD, MF_BYCOMMAND) & MF_GRAYED);
+  DialogProbe probe(kCaption, IDOK);
+  SendMessageA(window(), WM_COMMAND, IDM_DECODE_CLIPBOARD, 0);
+  EXPECT_EQ(probe.Result().text, "No Text on Clipboard.");
+  EXPECT_EQ(probe.Result().icon, ProbeIcon::Exclamation);
+
+  ASSERT_TRUE(PutClipboardText(owner.window(), "text"));
+  SendMessageA(window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+  EXPECT_FALSE(GetMenuState(file, IDM_DECODE_CLIPBOARD, MF_BYCOMMAND) & MF_GRAYED);
+  EmptyTheClipboard(owner.window());
+}
+
+// Types a path into the open dialog's file-name field.
+std::function<void(HWND)> Choosing(const std::string& path) {
+  return [path](HWND dialog) {
+    HWND field = GetDlgItem(dialog, 0x47c);
+    if (!field) field = GetDlgItem(dialog, 0x480);
+    SetWindowTextA(field, path.c_str());
+  };
+}
+
+TEST_F(CommandDispatch, EncodeAndDecodeFromTheMenuRunOnTheChosenFile) {
+  WriteWholeFile(dir.File("m.bin"), std::string(300, 'm'));
+  {
+    DialogProbe open("Encode", IDOK, Choosing(dir.File("m.bin")));
+    SendMessageA(window(), WM_COMMAND, IDM_ENCODE_FILE, 0);
+    EXPECT_TRUE(open.Result().found);
+  }
+  ASSERT_TRUE(PathExists(dir.File("m.uue"))) << ListFolder(dir.path());
+  DeleteFileA(dir.File("m.bin").c_str());
+  {
+    DialogProbe open("Decode", IDOK, Choosing(dir.File("m.uue")));
+    SendMessageA(window(), WM_COMMAND, IDM_DECODE_FILE, 0);
+    EXPECT_TRUE(open.Result().found);
+  }
+  EXPECT_EQ(ReadWholeFile(dir.File("m.bin")), std::string(300, 'm'));
+  EXPECT_FALSE(g_job.busy);
+}
+
+TEST_F(CommandDispatch, ACancelledEncodeToClipboardLeavesNoDestinationBehind) {
+  DialogProbe open("Encode", IDCANCEL);
+  SendMessageA(window(), WM_COMMAND, IDM_ENCODE_CLIPBOARD, 0);
+  EXPECT_TRUE(open.Result().found);
+  EXPECT_FALSE(g_job.clipboardOutput) << "the next Encode to File goes to a file";
+}
+
+}  // namespace

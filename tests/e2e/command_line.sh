@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The command line of the real program: /N with each encode method writes its output
+# beside the input and exits with no window left; a .uue given alone is decoded; lower-case
+# options leave the stored settings alone; the quote rule for names; too many names.
+. "$(dirname "$0")/support/e2e_common.bash"
+e2e_setup "$1"
+. "$(dirname "$0")/support/stored_values.bash"
+forget_values_at_exit encodemethod decodejoin
+
+work="$build/e2e-command-line"
+rm -rf "$work"
+mkdir -p "$work"
+head -c 3000 /dev/urandom >"$work/photo.jpg"
+win() { winepath -w "$1" 2>/dev/null; }
+
+# Runs the program with ARGS and waits for it to close by itself.
+run_to_end() {
+  start_program "$build/Zentp32.exe" "$@"
+  expect_exit_code 0
+  drive gone Zentp32 "" 2000 || fail "a window is left after: $*"
+}
+
+# /N /E<method>: the encoded file appears beside the input, decodable by the peer tools.
+run_to_end /N /EU "$(win "$work/photo.jpg")"
+[ -f "$work/photo.uue" ] || fail "/N /EU wrote no photo.uue"
+(cd "$work" && mkdir -p uu && cd uu && uudecode -o photo.jpg ../photo.uue) || fail "uudecode refused photo.uue"
+cmp -s "$work/photo.jpg" "$work/uu/photo.jpg" || fail "photo.uue does not decode to the input"
+echo "/N /EU ok"
+
+run_to_end /N /EX "$(win "$work/photo.jpg")"
+[ -f "$work/photo.xxe" ] || fail "/N /EX wrote no photo.xxe"
+grep -q '^begin [0-7]* photo.jpg' "$work/photo.xxe" || fail "photo.xxe has no begin line"
+echo "/N /EX ok"
+
+run_to_end /N /EM "$(win "$work/photo.jpg")"
+[ -f "$work/photo.mme" ] || fail "/N /EM wrote no photo.mme"
+tr -d '\r' <"$work/photo.mme" | awk '/^Content-Disposition/ {head = 1; next}
+  head && /^$/ {body = 1; next}  body && /^--/ {exit}  body' | base64 -d >"$work/photo.mime" || true
+cmp -s "$work/photo.jpg" "$work/photo.mime" || fail "photo.mme does not carry the input in base64"
+echo "/N /EM ok"
+
+"$QV_WINE" reg add "$settings_key" /v encodemethod /t REG_DWORD /d 182 /f >/dev/null 2>&1 ||
+  fail "could not store the encode method"
+run_to_end -eb -n "$(win "$work/photo.jpg")"
+[ -f "$work/photo.hqx" ] || fail "-eb -n wrote no photo.hqx"
+grep -q '^(This file must be converted with BinHex 4.0)' "$work/photo.hqx" || fail "photo.hqx has no BinHex banner"
+echo "-eb -n ok"
+stored=$("$QV_WINE" reg query "$settings_key" /v encodemethod 2>/dev/null | tr -d '\r' || true)
+case "$stored" in *0xb6*) ;; *) fail "-eb changed the stored encode method: $stored" ;; esac
+echo "options left the stored settings alone"
+
+# A .uue alone is decoded (decode method by name by default... or by data: either decodes it).
+mkdir -p "$work/dec"
+cp "$work/photo.uue" "$work/dec/photo.uue"
+run_to_end /N "$(win "$work/dec/photo.uue")"
+cmp -s "$work/photo.jpg" "$work/dec/photo.jpg" || fail "/N photo.uue did not decode to photo.jpg"
+echo "/N file.uue decodes"
+
+# Two unquoted names: both processed, no summary, then the program closes.
+mkdir -p "$work/two"
+head -c 500 /dev/urandom >"$work/two/a.bin"
+head -c 700 /dev/urandom >"$work/two/b.bin"
+(cd "$work/two" && uuencode a.bin a.bin >a.uue && uuencode b.bin b.bin >b.uue && rm a.bin b.bin)
+cp "$work/two/a.uue" "$work/two/a.keep"
+run_to_end /N "$(win "$work/two/a.uue")" "$(win "$work/two/b.uue")"
+[ -f "$work/two/a.bin" ] && [ -f "$work/two/b.bin" ] || fail "two unquoted names were not both decoded"
+echo "two unquoted names ok"
+
+# An unquoted name, then a quoted one: only the quoted one is processed. A batch file gives
+# the program this command line as it stands.
+mkdir -p "$work/quote"
+(cd "$work/quote" && head -c 400 /dev/urandom >c.bin && head -c 400 /dev/urandom >d.bin &&
+  uuencode c.bin c.bin >c.uue && uuencode d.bin d.bin >d.uue && rm c.bin d.bin)
+printf '"%s" /N %s "%s"\r\n' "$(win "$build/Zentp32.exe")" "$(win "$work/quote/c.uue")" \
+  "$(win "$work/quote/d.uue")" >"$work/quote/run.bat"
+timeout 60 "$QV_WINE" cmd /c "$(win "$work/quote/run.bat")" || fail "the quoted command line did not end"
+[ -f "$work/quote/d.bin" ] || fail "the quoted name was not processed"
+[ ! -f "$work/quote/c.bin" ] || fail "the name before the quote was processed"
+echo "quote rule ok"
+
+# /O names the output; /J joins the inputs even when the stored setting says not to.
+run_to_end /N /EU /O "$(win "$work/given.uue")" "$(win "$work/photo.jpg")"
+grep -q '^begin [0-7]* photo.jpg' "$work/given.uue" || fail "/O did not name the output given.uue"
+echo "/O name ok"
+"$QV_WINE" reg add "$settings_key" /v decodejoin /t REG_DWORD /d 0 /f >/dev/null 2>&1
+mkdir -p "$work/join"
+head -c 20000 /dev/urandom >"$work/whole.src"
+(cd "$work/join" && uuencode ../whole.src whole.bin >whole.uue && split -l 150 whole.uue part. && rm whole.uue)
+parts=()
+for part in "$work/join"/part.*; do parts+=("$(win "$part")"); done
+[ "${#parts[@]}" -ge 3 ] || fail "the test needs three parts"
+run_to_end /N /J "${parts[@]}"
+cmp -s "$work/whole.src" "$work/join/whole.bin" || fail "/J did not decode the concatenation: $(ls "$work/join")"
+[ "$(ls "$work/join" | grep -c '^znt')" = 0 ] || fail "/J left its joined file: $(ls "$work/join")"
+echo "/J ok (${#parts[@]} parts)"
+
+# A file that cannot be read: reported, and with /N the program exits.
+start_program "$build/Zentp32.exe" /N "$(win "$work/missing.uue")"
+text=$(drive dialog "Quorvane 32" 1) || fail "no report for an unreadable file"
+[ "$text" = "Can't read $(win "$work/missing.uue")" ] || fail "report: $text"
+expect_exit_code 0
+echo "unreadable file with /N: reported and exited"
+
+# More than 128 names: a clear message, and none of them is processed.
+mkdir -p "$work/many"
+names=()
+for i in $(seq 1 129); do
+  : >"$work/many/f$i.zip"
+  names+=("$(win "$work/many/f$i.zip")")
+done
+start_program "$build/Zentp32.exe" /N "${names[@]}"
+text=$(drive dialog "Quorvane 32" 1) || fail "no message for 129 names"
+[ "$text" = "Too many files on the command line: at most 128 can be processed at a time." ] ||
+  fail "message for 129 names: $text"
+expect_exit_code 0
+[ -z "$(ls "$work/many" | grep -v '\.zip$')" ] || fail "some of the 129 files were processed"
+echo "129 names: refused with a message"
