@@ -54,3 +54,8 @@ int DecideEncodeOrDecode(const char* path, int operation) {
   }
   return OP_ENCODE;
 }
+
+void DecideEncodingTypeFor(const char* path) {
+  g_job.encodingType = TYPE_AUTO;
+  DecideEncodeOrDecode(path, OP_DECODE);
+}

@@ -48,10 +48,6 @@ void DecodeFromFile(HWND window) {
     ReleaseDestinationUnlessBatch();
     return;
   }
-  // The decoder starts with the type the file's name or the settings call for, never with
-  // the type an earlier job left behind.
-  g_job.encodingType = TYPE_AUTO;
-  DecideEncodeOrDecode(g_job.inputPath, OP_DECODE);
   RunDecodeJob(window, stream, true);
 }
 

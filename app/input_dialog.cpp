@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/encode_or_decode.h"
 #include "app/file_dialogs.h"
 #include "app/input_list.h"
-#include "app/later_hooks.h"
 #include "app/name_tables.h"
 #include "core/job_state.h"
 #include "core/settings.h"

@@ -10,6 +10,3 @@ int TestDecodedChecksums() { return TestChecksums(nullptr); }
 void ShowChecksumReport(HWND owner) { ShowChecksumDialog(g_program.instance, owner, g_program.helpPath); }
 void EndMailSession(bool) {}
 void ReleaseChosenRecipients() {}
-
-// Until the command dispatch decides by name or data, the decoder detects the type.
-void DecideEncodingTypeFor(const char*) {}

@@ -1,6 +1,6 @@
 // Calls of the shell into the decoder's checksum test and its report, and into work that
-// is still to come: the mail session and the encode-or-decode decision, which do nothing
-// yet (see later_hooks.cpp) and are replaced when that work arrives.
+// is still to come: the mail session, which does nothing yet (see later_hooks.cpp) and is
+// replaced when that work arrives.
 #pragma once
 #include "core/platform.h"
 #include "decode/checksum_verify.h"
@@ -14,6 +14,3 @@ void ShowChecksumReport(HWND owner);
 void EndMailSession(bool report);
 // Releases the recipients chosen in the mail system's address dialog.
 void ReleaseChosenRecipients();
-// The encode-or-decode decision for a file chosen to decode, for its effect on the
-// encoding type.
-void DecideEncodingTypeFor(const char* path);
