@@ -12,7 +12,6 @@
 
 namespace {
 
-const char kInvalidByte[] = "Invalid encoded data byte (0x%x).";
 const char kHeaderInfo[] =
     "BinHex Header Information:\r\n\r\nFile Name:\t%s\r\nFile Type: \t%s\r\nFile Creator:\t%s\r\n"
     "File Flags: \t%X\r\nData size: \t%ld\r\nResource size:\t%ld";
@@ -192,7 +191,7 @@ bool FinishFork() {
 // The refusal of an invalid character, its text set again for the caller's turn.
 int RefuseInvalid(int* nextState) {
   reader.invalidPending = false;
-  if (!reader.anyway) SetDecodeError(kInvalidByte, reader.invalidByte);
+  if (!reader.anyway) SetDecodeError(kInvalidDataByte, reader.invalidByte);
   *nextState = BADFINISH;
   return -1;
 }
@@ -217,7 +216,7 @@ int BinHexReadSymbol() {
     const int value = g_decode.table ? g_decode.table[c[0]] : -1;
     if (value >= 0) return value;
     reader.invalidByte = c[0];
-    if (!reader.anyway) SetDecodeError(kInvalidByte, c[0]);
+    if (!reader.anyway) SetDecodeError(kInvalidDataByte, c[0]);
     return BINHEX_INVALID;
   }
 }

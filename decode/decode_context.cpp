@@ -4,6 +4,7 @@
 #include <cstdio>
 
 const char UNKNOWN_FILE_NAME[] = "DontKnow.Yet";
+const char kInvalidDataByte[] = "Invalid encoded data byte (0x%x).";
 
 DecodeContext g_decode;
 

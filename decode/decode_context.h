@@ -106,3 +106,5 @@ const char* DecodeStateName(int state);
 const char* DecodeInputName();
 // Formats the reason of a failure into the run's error text (wsprintf rules).
 void SetDecodeError(const char* format, ...);
+// The reason given for a character that no alphabet of the run decodes (one %x: the byte).
+extern const char kInvalidDataByte[];

@@ -12,7 +12,6 @@ namespace {
 
 const char kBadLength[] = "Indicated # of chars per line is less than 0.";
 const char kCountMismatch[] = "# of indicated chars in line (%d) does not match actual data present (%d).";
-const char kBadByte[] = "Invalid encoded data byte (0x%x).";
 
 enum { LINE_END_SUM_BYTE = 0x0A, PAD_CHARACTER = '`', BASE64_PAD = '=' };
 // No line of the input is longer than the line buffer; the walk never goes further, so
@@ -24,7 +23,7 @@ bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 bool IsTerminator(unsigned char c) { return c == '\0' || IsLineEnd(c); }
 
 int FailBadByte(unsigned char c) {
-  SetDecodeError(kBadByte, static_cast<unsigned>(c));
+  SetDecodeError(kInvalidDataByte, static_cast<unsigned>(c));
   return -1;
 }
 
