@@ -102,6 +102,10 @@ int CleanFileName(char* name) {
 
 void CutAtLineEnd(char* text) { text[std::strcspn(text, "\r\n")] = '\0'; }
 
-const char* SkipBlanks(const char* text) { return text + std::strspn(text, " \t"); }
+// A plain loop: the run is short or empty on nearly every line the decoder looks at.
+const char* SkipBlanks(const char* text) {
+  while (*text == ' ' || *text == '\t') ++text;
+  return text;
+}
 
 const char* FindTokenEnd(const char* text) { return text + std::strcspn(text, " \t,"); }

@@ -27,11 +27,6 @@ int FailBadByte(unsigned char c) {
   return -1;
 }
 
-void AddToWholeSum(const unsigned char* bytes, int count) {
-  const uint16_t s = static_cast<uint16_t>(g_decode.wholeCalculatedChecksum);
-  g_decode.wholeCalculatedChecksum = SumBytes(s, bytes, static_cast<size_t>(count));
-}
-
 // The characters of a UU or XX line after its length character, padded with grave accents
 // when a short line is repaired. Reads only inside the line.
 struct DataCharacters {
@@ -75,14 +70,10 @@ int DecodeGroups(const DataCharacters& d, const signed char* table, bool anyway,
 
 // The common case: every character valid and no lone last character. Decodes the groups
 // without the repair and error paths; false (nothing committed) when a character is invalid.
-// The whole-file checksum of the first `wanted` bytes is computed alongside (two independent
-// chains run in parallel); *summed says how many bytes it covers.
 bool DecodeValidGroups(const DataCharacters& d, const signed char* table, uint16_t& sum, unsigned char* out,
-                       int wanted, int* produced, int* summed) {
+                       int* produced) {
   const unsigned char* t = d.text;
   uint16_t s = sum;
-  uint16_t whole = static_cast<uint16_t>(g_decode.wholeCalculatedChecksum);
-  int wholeBytes = 0;
   int invalid = 0;
   unsigned char* o = out;
   int i = 0;
@@ -93,10 +84,6 @@ bool DecodeValidGroups(const DataCharacters& d, const signed char* table, uint16
     o[0] = static_cast<unsigned char>(static_cast<unsigned>(a) << 2 | static_cast<unsigned>(b) >> 4);
     o[1] = static_cast<unsigned char>(static_cast<unsigned>(b) << 4 | static_cast<unsigned>(c) >> 2);
     o[2] = static_cast<unsigned char>(static_cast<unsigned>(c) << 6 | static_cast<unsigned>(e));
-    if (wholeBytes + 3 <= wanted) {
-      whole = SumStep(SumStep(SumStep(whole, o[0]), o[1]), o[2]);
-      wholeBytes += 3;
-    }
     o += 3;
   }
   const int rest = d.count - i;  // 0, 2 or 3
@@ -111,8 +98,6 @@ bool DecodeValidGroups(const DataCharacters& d, const signed char* table, uint16
   if (invalid < 0) return false;
   sum = s;
   *produced = static_cast<int>(o - out);
-  g_decode.wholeCalculatedChecksum = whole;
-  *summed = wholeBytes;
   return true;
 }
 
@@ -144,9 +129,8 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   if (lineEnded && !countValid && anyway && m < n) d.padded = (4 * n + 2) / 3;  // short line
 
   int produced = 0;
-  int summed = 0;
   const bool plain = d.padded == d.count && d.count % 4 != 1;
-  if (!(plain && DecodeValidGroups(d, table, sum, out, n, &produced, &summed)))
+  if (!(plain && DecodeValidGroups(d, table, sum, out, &produced)))
     produced = DecodeGroups(d, table, anyway, terminator, sum, out);
   part->calculatedChecksum = sum;
   if (produced < 0) return -1;
@@ -160,9 +144,7 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   }
   // Bytes a full last group carries beyond the indicated count are filler. A line too long
   // for its count (decoded anyway) also yields only the indicated count.
-  const int result = produced < n ? produced : n;
-  if (result > summed) AddToWholeSum(out + summed, result - summed);
-  return result;
+  return produced < n ? produced : n;
 }
 
 int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {

@@ -1,5 +1,6 @@
 // Turns one line of UU, XX or base64 text into the bytes it carries, checks it against the
-// rules of its format and feeds the part and whole-file checksums.
+// rules of its format and feeds the part's checksum and size. The whole-file checksum is
+// taken from the output file when the input states one.
 #pragma once
 #include "decode/part_table.h"
 

@@ -58,7 +58,7 @@ TEST_F(ChecksumVerifyTest, PartsMetOutOfOrderVerifyAfterTheRecomputation) {
   ASSERT_EQ(ReadWholeFile(dir.File("data.bin")), bytes);
   const uint32_t expected = g_decode.wholeExpectedChecksum;
   ASSERT_NE(expected, 0u);
-  // Summed in the order met, the running value disagrees; the list test recomputes nothing.
+  // Nothing is summed while decoding; the list test recomputes nothing.
   ASSERT_NE(g_decode.wholeCalculatedChecksum, expected);
   const std::vector<std::string> before = Lines();
   ASSERT_EQ(before.size(), 1u);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/names.h"
+#include "decode/checksum_verify.h"
 #include "decode/join_parts.h"
 #include "encode/alphabets.h"
 #include "encode/encode_driver.h"
@@ -141,6 +142,7 @@ TEST_F(DecodeFileTest, ChecksumLinesAfterEndAreAllRead) {
   EXPECT_EQ(Output("data.bin"), bytes);
   EXPECT_EQ(g_decode.wholeExpectedSize, 5000);
   EXPECT_EQ(g_decode.wholeExpectedChecksum, SumBytes(0, bytes.data(), bytes.size()));
+  EXPECT_EQ(TestChecksums(nullptr), 0);
   EXPECT_EQ(g_decode.wholeCalculatedChecksum, g_decode.wholeExpectedChecksum);
   EXPECT_NE(g_partTable[0].expectedChecksum, 0u);
   EXPECT_EQ(g_partTable[0].expectedChecksum, g_partTable[0].calculatedChecksum);

@@ -51,18 +51,16 @@ TEST_F(DecodeLineTest, TablesComeFromTheAlphabetsAndRejectEverythingElse) {
   EXPECT_EQ(DecodeTableFor(TYPE_AUTO), nullptr);
 }
 
-TEST_F(DecodeLineTest, UuLinesOfEveryLengthRoundTripAndFeedTheChecksums) {
+TEST_F(DecodeLineTest, UuLinesOfEveryLengthRoundTripAndFeedThePartChecksum) {
   std::string bytes;
   for (int i = 0; i < 45; ++i) bytes += static_cast<char>(i * 37 + 200);
   for (size_t n = 0; n <= 45; ++n) {
     ClearPartTable();
-    g_decode.wholeCalculatedChecksum = 0;
     const std::string text = UuLine(bytes.substr(0, n));
     ASSERT_EQ(Run(text + "\r\n", TYPE_UU), static_cast<int>(n)) << g_decode.errorText;
     EXPECT_EQ(Bytes(static_cast<int>(n)), bytes.substr(0, n));
     EXPECT_EQ(g_currentPart->calculatedSize, static_cast<int32_t>(text.size() + 1));
     EXPECT_EQ(g_currentPart->calculatedChecksum, SumStep(SumBytes(0, text.data(), text.size()), 0x0A));
-    EXPECT_EQ(g_decode.wholeCalculatedChecksum, SumBytes(0, bytes.data(), n));
   }
 }
 
