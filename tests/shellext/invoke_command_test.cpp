@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "tests/shellext/extension_fixture.h"
+#include "tests/shellext/file_list_data.h"
 #include "tests/support/window_probe.h"
 
 namespace {
@@ -95,6 +96,39 @@ TEST_F(InvokeCommand, CommandsThatAreNotTheExtensionsStartNothing) {
   EXPECT_EQ(Invoke(handler, 0), E_FAIL);
   init->Release();
   EXPECT_TRUE(Log().empty());
+  handler->Release();
+}
+
+TEST_F(InvokeCommand, ASelectionWithoutAFileListFailsAndAnEmptyListStartsNothing) {
+  IContextMenu* handler = MenuFor(MakeFiles(1));
+  ASSERT_NE(handler, nullptr);
+  PrivateUserKey user;
+  user.SetProgramPath(PlaceRecorder(kProgramName));
+  IShellExtInit* init = nullptr;
+  ASSERT_EQ(handler->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init)), S_OK);
+
+  FileListData noList({}, false);
+  ASSERT_EQ(init->Initialize(nullptr, &noList, nullptr), S_OK);
+  EXPECT_EQ(Invoke(handler, 0), E_FAIL);
+
+  FileListData emptyList({}, true);
+  ASSERT_EQ(init->Initialize(nullptr, &emptyList, nullptr), S_OK);
+  EXPECT_EQ(Invoke(handler, 0), S_OK);
+  EXPECT_EQ(emptyList.MediaReleased(), emptyList.MediaHandedOut());
+  EXPECT_TRUE(Log().empty());
+
+  // The list the shell hands over is given back after every command.
+  std::vector<std::string> files = MakeFiles(2);
+  FileListData twoFiles(files, true);
+  ASSERT_EQ(init->Initialize(nullptr, &twoFiles, nullptr), S_OK);
+  EXPECT_EQ(Invoke(handler, 3), S_OK);
+  EXPECT_EQ(Invoke(handler, 7), S_OK);
+  EXPECT_EQ(twoFiles.MediaHandedOut(), 2);
+  EXPECT_EQ(twoFiles.MediaReleased(), 2);
+  EXPECT_EQ(Log().size(), 8u);
+
+  init->Initialize(nullptr, nullptr, nullptr);  // lets go of the test's data objects
+  init->Release();
   handler->Release();
 }
 

@@ -10,7 +10,8 @@ target_link_libraries(shell_selection shell32 ole32 advapi32 uuid)
 add_executable(qvrecorder ${QV_SHELLEXT_TEST_DIR}/launch_recorder.cpp)
 add_executable(shellext_tests ${QV_SHELLEXT_TEST_DIR}/extension_fixture.cpp
                ${QV_SHELLEXT_TEST_DIR}/context_menu_test.cpp ${QV_SHELLEXT_TEST_DIR}/invoke_command_test.cpp
-               ${QV_SHELLEXT_TEST_DIR}/module_lifetime_test.cpp ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp)
+               ${QV_SHELLEXT_TEST_DIR}/module_lifetime_test.cpp ${QV_SHELLEXT_TEST_DIR}/file_list_data.cpp
+               ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp)
 target_link_libraries(shellext_tests shell_selection GTest::gtest_main user32 shell32 ole32 advapi32 uuid)
 set_target_properties(qvrecorder shellext_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_SHELLEXT_TEST_BIN})
 add_dependencies(shellext_tests qvrecorder Zenthook)
