@@ -23,12 +23,16 @@ STDMETHODIMP CShellExt::InvokeCommand(LPCMINVOKECOMMANDINFO info) {
 }
 
 // From the last file of the selection to the first; a program that cannot start ends the
-// command, so no further file is tried after the failure has been shown.
+// command, so no further file is tried after the failure has been shown. A path too long
+// for the name buffer is passed over: cut short it would name another file, and the
+// program's own buffers could not hold it either.
 HRESULT CShellExt::StartForEachFile(HDROP files, const CMINVOKECOMMANDINFO& info, UINT command) {
   UINT count = DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0);
   std::string program = ProgramPath();
   for (UINT i = count; i-- > 0;) {
-    if (!DragQueryFileA(files, i, fileName_, sizeof fileName_)) continue;
+    UINT length = DragQueryFileA(files, i, nullptr, 0);
+    if (length == 0 || length >= sizeof fileName_) continue;
+    DragQueryFileA(files, i, fileName_, sizeof fileName_);
     std::string line = EncodeCommandLine(program, MethodOf(command).switchLetter,
                                          DestinationOf(command).commandSwitch, fileName_);
     if (!RunAndWait(line, program, info.nShow, info.hwnd)) return E_FAIL;

@@ -127,6 +127,16 @@ TEST_F(InvokeCommand, ASelectionWithoutAFileListFailsAndAnEmptyListStartsNothing
   EXPECT_EQ(twoFiles.MediaReleased(), 2);
   EXPECT_EQ(Log().size(), 8u);
 
+  // A path longer than the name buffer is not cut short into another file's name.
+  std::string tooLong = work_ + "\\" + std::string(MAX_PATH, 'x') + ".bin";
+  FileListData withLongPath({files[0], tooLong, files[1]}, true);
+  ASSERT_EQ(init->Initialize(nullptr, &withLongPath, nullptr), S_OK);
+  EXPECT_EQ(Invoke(handler, 0), S_OK);
+  std::vector<std::string> log = Log();
+  ASSERT_EQ(log.size(), 12u);
+  EXPECT_NE(log[8].find(Quoted(files[1])), std::string::npos) << log[8];
+  EXPECT_NE(log[10].find(Quoted(files[0])), std::string::npos) << log[10];
+
   init->Initialize(nullptr, nullptr, nullptr);  // lets go of the test's data objects
   init->Release();
   handler->Release();
