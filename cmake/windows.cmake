@@ -85,3 +85,10 @@ if(QV_BUILD_TESTS)
     set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 300 RESOURCE_LOCK wineprefix-e2e)
   endforeach()
 endif()
+
+# The Explorer extension and the installer.
+include(${CMAKE_SOURCE_DIR}/shellext/zenthook.cmake)
+include(${CMAKE_SOURCE_DIR}/installer/installer.cmake)
+if(QV_BUILD_TESTS)
+  include(${CMAKE_SOURCE_DIR}/tests/shellext/shellext_tests.cmake)
+endif()

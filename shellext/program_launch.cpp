@@ -1,0 +1,74 @@
+#include "shellext/program_launch.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+const char kProgramSettingsKey[] = "Software\\Orvanta, Inc.\\Zentrel32\\2.0";
+const char kProgramPathValue[] = "fullpath";
+const char kDefaultProgramName[] = "zentp32.exe";
+
+namespace {
+const char kFailureCaption[] = "Zentrel32";
+}
+
+std::string ProgramPath() {
+  std::string path = kDefaultProgramName;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return path;
+  char stored[MAX_PATH + 1] = {};
+  DWORD type = 0;
+  DWORD size = MAX_PATH;  // one byte short of the buffer: a value stored without its end stays terminated
+  if (RegQueryValueExA(key, kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size) ==
+          ERROR_SUCCESS &&
+      type == REG_SZ && stored[0])
+    path = stored;
+  RegCloseKey(key);
+  return path;
+}
+
+std::string EncodeCommandLine(const std::string& program, char methodLetter, const char* destinationSwitch,
+                              const char* file) {
+  std::vector<char> line(program.size() + std::strlen(destinationSwitch) + std::strlen(file) + 16);
+  std::snprintf(line.data(), line.size(), "\"%s\" /E%c %s \"%s\"", program.c_str(), methodLetter,
+                destinationSwitch, file);
+  return line.data();
+}
+
+namespace {
+
+void ReportStartFailure(const std::string& program, DWORD error, HWND owner) {
+  char because[MAX_PATH + 64];
+  std::snprintf(because, sizeof because, "Can't Execute %s because\r\n", program.c_str());
+  std::string text = because;
+  char* reason = nullptr;
+  if (FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&reason), 0,
+                     nullptr) &&
+      reason) {
+    text += "\r\n";
+    text += reason;
+    LocalFree(reason);
+  }
+  MessageBoxA(owner, text.c_str(), kFailureCaption, MB_OK | MB_ICONHAND);
+}
+
+}  // namespace
+
+bool RunAndWait(const std::string& commandLine, const std::string& program, int showCommand, HWND owner) {
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showCommand);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    ReportStartFailure(program, GetLastError(), owner);
+    return false;
+  }
+  CloseHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hProcess);
+  return true;
+}

@@ -1,0 +1,24 @@
+// Starting the main program on one file and waiting for it: its path from the settings it
+// stores, the command line, and the report when it cannot start.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The program's registry key under HKEY_CURRENT_USER and the value holding its full path.
+extern const char kProgramSettingsKey[];
+extern const char kProgramPathValue[];
+// Used when the program has not stored its path: the system then searches for it.
+extern const char kDefaultProgramName[];
+
+std::string ProgramPath();
+
+// The program path in quotes (so a path with blanks stays one word), the encode switch with
+// the method letter, the destination switch and the file in quotes.
+std::string EncodeCommandLine(const std::string& program, char methodLetter, const char* destinationSwitch,
+                              const char* file);
+
+// Runs the command line with the show command and waits for the program to end. When it
+// cannot start, shows "Can't Execute" with the system's reason, owned by `owner`, and
+// returns false.
+bool RunAndWait(const std::string& commandLine, const std::string& program, int showCommand, HWND owner);
