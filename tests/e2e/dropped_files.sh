@@ -16,12 +16,20 @@ readonly ID_CANCEL=200
 summary() { drive dialog "Quorvane 32" 1 "$@"; }
 no_joined_file_in() { [ -z "$(ls "$1" | grep -i '^znt')" ]; }
 
-start_program "$build/Zentp32.exe"
-drive wait Zentp32 >/dev/null || fail "the main window did not appear"
+# The program reads its settings when it starts: each case starts it with its own.
+start_with() {
+  store_value decodemethod "$1"
+  store_value decodejoin "$2"
+  start_program "$build/Zentp32.exe"
+  drive wait Zentp32 >/dev/null || fail "the main window did not appear"
+}
+close_program() {
+  drive key Zentp32 0x79
+  expect_exit_code 0
+}
 
 # Decode method 180 (by name): x.zip is encoded, x.UUE decoded as UU.
-store_value decodemethod 180
-store_value decodejoin 0
+start_with 180 0
 head -c 3000 /dev/urandom >"$work/zip/x.zip"
 head -c 4000 /dev/urandom >"$work/x.src"
 (cd "$work" && uuencode x.src x.dat >uue/x.UUE)
@@ -35,9 +43,10 @@ case "$second" in "x.UUE Successfully UU Decoded as\r\n$(win "$work/uue/x.dat")"
 cmp -s "$work/x.src" "$work/uue/x.dat" || fail "x.UUE did not decode to x.dat"
 echo "by name: x.zip encoded, x.UUE decoded"
 
+close_program
+
 # Joining on: three parts, dropped in order, decode as one; the joined file is gone.
-store_value decodemethod 181
-store_value decodejoin 1
+start_with 181 1
 head -c 20000 /dev/urandom >"$work/whole.src"
 (cd "$work" && uuencode whole.src whole.bin >whole.uue && split -n l/3 whole.uue join/part. && rm whole.uue)
 parts=()
@@ -59,14 +68,18 @@ cp "$work/join"/part.ac "$work/broken/p3"
 drive drop Zentp32 "$(win "$work/broken/p1")" "$(win "$work/broken/missing")" "$(win "$work/broken/p3")" ||
   fail "could not drop the broken set"
 report=$(summary) || fail "no report for a join with a missing input"
-echo "failed join reported: $report"
-summary 1000 >/dev/null && fail "a second report for one failed join"
+[ "$report" = "Can't Read Temporary File $(win "$work/broken/missing") for Append Operation." ] ||
+  fail "failed join: $report"
+report=$(summary) || fail "the failed join does not name its part"
+[ "$report" = "Join Error for Part 2." ] || fail "failed join, second report: $report"
+report=$(summary 1000) && fail "a third report for one failed join: $report"
 [ "$(ls "$work/broken" | sort | tr '\n' ' ')" = "p1 p3 " ] || fail "a failed join left files: $(ls "$work/broken")"
 echo "a failed join leaves nothing behind"
 
+close_program
+
 # a.uue and b.txt dropped, b's job cancelled: b's partial output is deleted, a's output kept.
-store_value decodemethod 180
-store_value decodejoin 0
+start_with 180 0
 head -c 2500 /dev/urandom >"$work/a.src"
 (cd "$work" && uuencode a.src a.zip >cancel/a.uue)
 head -c $((long_job_megabytes * 1048576)) /dev/zero >"$work/cancel/b.txt"
@@ -81,6 +94,4 @@ aborted=$(summary) || fail "no summary after cancelling b's job"
 [ ! -e "$work/cancel/b.uue" ] || fail "b's partial output is left"
 cmp -s "$work/a.src" "$work/cancel/a.zip" || fail "cancelling b's job deleted a's output"
 echo "cancelling b's job kept a.zip and deleted b's output"
-
-drive key Zentp32 0x79
-expect_exit_code 0
+close_program
