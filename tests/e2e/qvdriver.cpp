@@ -373,8 +373,11 @@ int PrintMenuItemState(HWND window, const char* programFile, int popupIndex, int
   GetWindowRect(popup, &r);
   const std::vector<TextBand> bands = TextBands(ScreenPixels(r), r.right - r.left, r.bottom - r.top);
   ClosePopup(window, popup);
-  for (const TextBand& band : bands) std::fprintf(stderr, "band %d+%d %s\n", band.top, band.height, band.black ? "black" : "gray");
-  if (ordinal >= static_cast<int>(bands.size())) return 1;
+
+  if (ordinal >= static_cast<int>(bands.size())) {
+    std::fprintf(stderr, "the open menu shows %u text rows\n", static_cast<unsigned>(bands.size()));
+    return 1;
+  }
   std::printf("%s\n", bands[ordinal].black ? "enabled" : "grayed");
   return 0;
 }
