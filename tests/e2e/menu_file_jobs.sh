@@ -2,7 +2,8 @@
 # File menu jobs of the real program through its keys and the common open dialog: F2 encodes
 # a chosen file, F3 decodes one, a multiple selection runs a batch with one summary per
 # file, Cancel during a long job deletes the partial output and shows the abort summary,
-# and Exit during a job closes the program once the job has stopped.
+# commands that stay enabled during a job are refused, and Exit during a job closes the
+# program once the job has stopped.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/job_settings.bash"
@@ -12,7 +13,7 @@ work="$build/e2e-menu-file-jobs"
 rm -rf "$work"
 mkdir -p "$work/multi"
 win() { winepath -w "$1" 2>/dev/null; }
-readonly VK_F2=0x71 VK_F3=0x72 ID_EXIT=102 ID_CANCEL=200
+readonly VK_F2=0x71 VK_F3=0x72 ID_EXIT=102 ID_CANCEL=200 ID_DECODE_CLIPBOARD=120 ID_ENCODE_CLIPBOARD=121
 
 start_program "$build/Zentp32.exe"
 drive wait Zentp32 >/dev/null || fail "the main window did not appear"
@@ -72,6 +73,15 @@ drive key Zentp32 $VK_F2
 drive choose Encode "$(win "$work/long.bin")" || fail "no open dialog for long.bin"
 wait_for_job || fail "the long job did not show its Cancel button (it ended too soon?)"
 [ -f "$work/long.uue" ] || fail "the long job has no partial output to delete (it ended too soon?)"
+# The commands that stay enabled during a job start no second one.
+for id in $ID_ENCODE_CLIPBOARD $ID_DECODE_CLIPBOARD; do
+  drive command Zentp32 $id
+  refusal=$(drive dialog "Quorvane 32" 1) || fail "command $id during a job: no refusal"
+  [ "$refusal" = "Another job is still running.\r\nPlease wait until it has ended." ] ||
+    fail "command $id during a job: $refusal"
+done
+drive dialog Encode 2 1000 >/dev/null && fail "a second open dialog came up during the job"
+echo "commands during a job are refused"
 drive command Zentp32 $ID_CANCEL
 summary=$(drive dialog "Quorvane 32" 1) || fail "no summary after Cancel"
 [ "$summary" = "UU Encode of long.bin Aborted" ] || fail "summary after Cancel: $summary"
