@@ -32,6 +32,9 @@
 //                                           rows are found in its pixels, the row of item ID
 //                                           taken by its place in EXE's "ZENTP32" menu, and
 //                                           black text there means enabled, gray grayed
+//                                           (the first item opens selected, in other
+//                                           colours: ask about the others). Opening the
+//                                           menu sends the program WM_INITMENUPOPUP
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
 
