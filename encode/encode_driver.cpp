@@ -374,8 +374,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
   // Fix: a single-part output is kept open only for a next input that is also single-part
   // and goes to a file, within the same selection.
   if (outputOpen && (!job.toFile || job.parts > 1 || g_job.inputIndex == 0)) EncodeCloseOutput();
-  const bool inherited = outputOpen;
-  g_encoder.firstInput = !inherited;
+  g_encoder.firstInput = !outputOpen;  // a later input of a selection writes to its output
   g_encoder.lastInput = !job.toFile || lastOfSelection;
 
   // Start 8.
@@ -396,7 +395,6 @@ int EncodeFile(HWND owner, int input, int askForName) {
   unsigned char block[ENCODE_BLOCK + 1];
   char line[ENCODED_LINE_ROOM];
   unsigned char escaped[2 * ENCODE_BLOCK];
-  if (inherited) std::snprintf(job.name, sizeof job.name, "%s", g_job.outputPath);
 
   while (got > 0) {
     if (g_job.cancelRequested) return Fail(input, RESULT_CANCELLED);
