@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Files dropped on the real program (a WM_DROPFILES whose block the driver writes into the
 # program): by name, x.zip is encoded and x.UUE decoded; with joining on, three parts decode
-# as one and the joined file is gone; a join that fails leaves nothing; cancelling the second
-# job of a drop deletes only that job's output, never the first job's.
+# as one and the joined file is gone, and one file is decoded alone; a join that fails leaves
+# nothing; cancelling the second job of a drop deletes only that job's output, never the
+# first job's.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/job_settings.bash"
@@ -60,6 +61,15 @@ cmp -s "$work/whole.src" "$work/join/whole.bin" || fail "the joined parts did no
 no_joined_file_in "$work/join" || fail "the joined file is left: $(ls "$work/join")"
 [ "$(ls "$work/join" | grep -c '^part\.')" = 3 ] || fail "the dropped parts were not left in place"
 echo "joining: three dropped parts decoded as one, no joined file left"
+
+# One dropped file with joining on is decoded alone: no joined file is made for it.
+mkdir -p "$work/alone"
+(cd "$work" && uuencode x.src alone.dat >alone/alone.uue)
+drive drop Zentp32 "$(win "$work/alone/alone.uue")" || fail "could not drop one file"
+alone=$(summary) || fail "no summary for one dropped file"
+[ "${alone%%Successfully*}" = "alone.uue " ] || fail "one dropped file was not decoded as itself: $alone"
+cmp -s "$work/x.src" "$work/alone/alone.dat" || fail "one dropped file did not decode"
+echo "joining on, one file: decoded alone"
 
 # A join that cannot read one of its inputs: reported, and neither a joined file nor an
 # output is left.

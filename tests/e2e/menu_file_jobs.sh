@@ -2,8 +2,8 @@
 # File menu jobs of the real program through its keys and the common open dialog: F2 encodes
 # a chosen file, F3 decodes one, a multiple selection runs a batch with one summary per
 # file, Cancel during a long job deletes the partial output and shows the abort summary,
-# commands that stay enabled during a job are refused, and Exit during a job closes the
-# program once the job has stopped.
+# commands that stay enabled during a job are refused, and Exit during a decode closes the
+# program once the decoder has stopped.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/job_settings.bash"
@@ -89,12 +89,16 @@ summary=$(drive dialog "Quorvane 32" 1) || fail "no summary after Cancel"
 drive children Zentp32 | grep -q "^$ID_CANCEL Button .* 0 0 Cancel$" || fail "the Cancel button stays after the job"
 echo "Cancel: abort summary, partial output deleted"
 
-# Exit during the long job: the job stops, its output is deleted, the program closes.
-drive key Zentp32 $VK_F2
-drive choose Encode "$(win "$work/long.bin")" || fail "no open dialog for long.bin"
-wait_for_job || fail "the second long job did not start"
+# Exit during a long decode: the decoder stops, its partial output is deleted, the program
+# closes.
+(cd "$work" && uuencode long.bin long.out >long.txt)
+drive key Zentp32 $VK_F3
+drive choose Decode "$(win "$work/long.txt")" || fail "no open dialog for long.txt"
+wait_for_job || fail "the long decode did not start"
+for _ in $(seq 1 100); do [ -f "$work/long.out" ] && break; sleep 0.05; done
+[ -f "$work/long.out" ] || fail "the long decode has no partial output to delete (it ended too soon?)"
 drive command Zentp32 $ID_EXIT
 expect_exit_code 0
 drive gone Zentp32 "" 2000 || fail "a window is left after Exit during a job"
-[ ! -e "$work/long.uue" ] || fail "Exit during the job left its partial output"
-echo "Exit during a job: the job stopped and the program closed"
+[ ! -e "$work/long.out" ] || fail "Exit during the decode left its partial output"
+echo "Exit during a decode: the job stopped and the program closed"
