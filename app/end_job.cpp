@@ -52,6 +52,7 @@ void DeleteTemporaryInput(HWND owner) {
 void ClearJobResult() {
   g_job.inputIsTemporary = false;
   g_job.inputPath[0] = '\0';
+  g_job.outputPath[0] = '\0';
   g_job.resultRemark[0] = '\0';
   g_job.qualifiedResult = false;
   g_job.clipboardOutput = false;

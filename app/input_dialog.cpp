@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/streams.h"
 #include "core/ui.h"
+#include "encode/encode_driver.h"
 #include "resources/resource.h"
 
 namespace {
@@ -61,6 +62,12 @@ int AddChosenFiles(HWND owner, const char* buffer, size_t fileOffset) {
 namespace {
 
 int StartBatch(HWND owner, int mode, const char* buffer, WORD fileOffset) {
+  // The clipboard holds one text: the selection is refused whole, before any of its files
+  // is encoded, rather than the first refused and the others sent to files.
+  if (g_job.clipboardOutput) {
+    ShowMessage(owner, MB_ICONEXCLAMATION, kClipboardTakesOneFile);
+    return -1;
+  }
   if (AddChosenFiles(owner, buffer, fileOffset) == 0) return -1;
   g_job.multiInput = true;
   PostMessageA(owner, UM_NEXT_INPUT, 0, MAKELPARAM(mode, 0));

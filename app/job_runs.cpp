@@ -1,11 +1,15 @@
 #include "app/job_runs.h"
 
+#include <cstdio>
+
 #include "app/busy.h"
 #include "app/end_job.h"
 #include "core/job_state.h"
 #include "core/streams.h"
 #include "core/ui.h"
+#include "decode/decode_context.h"
 #include "decode/decode_file.h"
+#include "decode/part_table.h"
 #include "encode/encode_driver.h"
 #include "resources/resource.h"
 
@@ -19,6 +23,14 @@ void EncodeInstead(HWND window, bool interactive) {
   g_job.operation = OP_ENCODE;
   int stream = OpenJobInput(window, OP_ENCODE);
   if (stream >= 0) RunEncodeJob(window, stream, interactive);
+}
+
+// The summary names what the decoder wrote, in the format it found, not what the job
+// before it left in the job state.
+void TakeDecodeResult() {
+  std::snprintf(g_job.outputPath, PATH_ROOM, "%s", g_decode.outputName);
+  g_job.encodingType = g_decode.format;
+  g_job.partCount = g_partTotal > 1 ? g_partTotal : 1;
 }
 
 }  // namespace
@@ -65,8 +77,10 @@ void RunEncodeJob(HWND window, int stream, bool interactive) {
 void RunDecodeJob(HWND window, int stream, bool interactive) {
   if (EncodeOutputIsOpen()) EncodeCloseOutput();
   SetBusy(window, true);
+  g_decode.outputName[0] = '\0';
   int result = DecodeFile(window, stream, interactive ? 1 : 0);
   SetBusy(window, false);
+  TakeDecodeResult();
   if (result == RESULT_ENCODE_INSTEAD)
     EncodeInstead(window, interactive);
   else

@@ -83,7 +83,7 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   const char* folder = ChosenFolder(mode);
   char proposed[PATH_ROOM];
   if (!ProposePath(owner, folder, name, proposed)) return OUTPUT_CANNOT_CREATE;
-  if (ask && !g_settings.usedefaultnames) {
+  if (ask == ASK_NAME && !g_settings.usedefaultnames) {
     int asked = AskOutputPath(owner, mode, proposed, name);
     if (asked != 0) return asked;
   } else {

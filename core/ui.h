@@ -25,7 +25,11 @@ void RestoreCursor();
 // The window that owns the engines' reports.
 HWND MainWindow();
 
+// What MakeOutFile may ask: nothing; the save dialog (unless usedefaultnames) and whether to
+// overwrite an existing file; or only whether to overwrite (parts of a split output, whose
+// names are fixed by the first).
+enum { ASK_NOTHING = 0, ASK_NAME = 1, ASK_OVERWRITE_ONLY = 2 };
 // Settles the name of an output file and opens it for writing. `name` holds 260 characters:
-// in, the proposed path; out, the path created. Returns a stream handle, -2 when the file
-// cannot be created, -3 when the user cancelled or declined.
+// in, the proposed path; out, the path created. `ask` is one of the values above. Returns a
+// stream handle, -2 when the file cannot be created, -3 when the user cancelled or declined.
 int MakeOutFile(HWND owner, char* name, int mode, int ask);

@@ -43,6 +43,7 @@ const size_t SPILL_BUFFER = 1u << 20;
 int outputStream = -1;
 HANDLE outputHandle = INVALID_HANDLE_VALUE;  // to know the slot is still ours after a shutdown
 bool outputOpen = false;
+char openOutputName[PATH_ROOM];  // its path, which the later inputs' jobs also write to
 
 bool AllocateBuffer(size_t capacity) {
   HGLOBAL memory = GlobalAlloc(BUFFER_FLAGS, capacity);
@@ -156,18 +157,15 @@ int StartPart(Job& job) {
   if (!outputOpen) {
     ComposeEncodeOutputName(g_encoder.inputPath, job.method, job.k, job.parts, job.name);
     if (job.toFile) {
-      int s;
-      if (job.parts > 1 && job.askOverwrite) {
-        // Fix: split parts are not created silently over existing files in an interactive
-        // job; MakeOutFile asks its overwrite question (respecting overwriteexisting)
-        // without showing its save dialog.
-        const int saved = g_settings.usedefaultnames;
-        g_settings.usedefaultnames = 1;
-        s = MakeOutFile(job.owner, job.name, OP_ENCODE, 1);
-        g_settings.usedefaultnames = saved;
-      } else {
-        s = MakeOutFile(job.owner, job.name, OP_ENCODE, job.askForName && job.parts == 1);
-      }
+      // Fix: split parts are not created silently over existing files in an interactive
+      // job; MakeOutFile asks its overwrite question (respecting overwriteexisting) without
+      // showing its save dialog.
+      int ask = ASK_NOTHING;
+      if (job.parts > 1 && job.askOverwrite)
+        ask = ASK_OVERWRITE_ONLY;
+      else if (job.askForName && job.parts == 1)
+        ask = ASK_NAME;
+      const int s = MakeOutFile(job.owner, job.name, OP_ENCODE, ask);
       if (s < 0) return s;
       outputStream = s;
       outputHandle = StreamOsHandle(s);
@@ -177,7 +175,9 @@ int StartPart(Job& job) {
       std::snprintf(record.fileName, sizeof record.fileName, "%.255s", job.name);
     }
     outputOpen = true;
+    std::snprintf(openOutputName, sizeof openOutputName, "%s", job.name);
   } else {
+    std::snprintf(job.name, sizeof job.name, "%s", openOutputName);
     g_partTable[job.k - 1].partNumber = job.k;
   }
   std::snprintf(g_job.outputPath, sizeof g_job.outputPath, "%s", job.name);
@@ -228,6 +228,9 @@ void AppendZeroLengthLine() {
 }
 
 }  // namespace
+
+const char kClipboardTakesOneFile[] =
+    "Encoding to Clipboard is not Supported for Multiple Enclosures.\r\nPlease Choose One File at a Time.";
 
 void AppendOutput(const void* bytes, size_t count) {
   if (out.failed || out.writeFailed) return;
@@ -337,8 +340,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
 
   // Start 4.
   if (job.toClipboard && count - g_job.inputIndex >= 2) {
-    ShowMessage(owner, MB_OK | MB_ICONEXCLAMATION,
-                "Encoding to Clipboard is not Supported for Multiple Enclosures.\r\nPlease Choose One File at a Time.");
+    ShowMessage(owner, MB_OK | MB_ICONEXCLAMATION, kClipboardTakesOneFile);
     return Fail(input, RESULT_REPORTED);
   }
 
@@ -372,8 +374,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
   // Fix: a single-part output is kept open only for a next input that is also single-part
   // and goes to a file, within the same selection.
   if (outputOpen && (!job.toFile || job.parts > 1 || g_job.inputIndex == 0)) EncodeCloseOutput();
-  const bool inherited = outputOpen;
-  g_encoder.firstInput = !inherited;
+  g_encoder.firstInput = !outputOpen;  // a later input of a selection writes to its output
   g_encoder.lastInput = !job.toFile || lastOfSelection;
 
   // Start 8.
@@ -394,7 +395,6 @@ int EncodeFile(HWND owner, int input, int askForName) {
   unsigned char block[ENCODE_BLOCK + 1];
   char line[ENCODED_LINE_ROOM];
   unsigned char escaped[2 * ENCODE_BLOCK];
-  if (inherited) std::snprintf(job.name, sizeof job.name, "%s", g_job.outputPath);
 
   while (got > 0) {
     if (g_job.cancelRequested) return Fail(input, RESULT_CANCELLED);

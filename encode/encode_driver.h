@@ -12,6 +12,10 @@
 // none of the outputs it created; the input stream is closed on every path.
 int EncodeFile(HWND owner, int stream, int askForName);
 
+// What the clipboard destination says to a selection of several files: the clipboard holds
+// one text.
+extern const char kClipboardTakesOneFile[];
+
 // Appends bytes to the output buffer and keeps a NUL after them. The buffer grows when it
 // would fill (decision: it never reaches "Corrupted Encoding!"); when it cannot grow the
 // job fails with the "No Memory for Encoding" message.

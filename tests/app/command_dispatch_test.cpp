@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/input_list.h"
+#include "encode/encode_driver.h"
 #include "resources/resource.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/clipboard_access.h"
@@ -209,6 +210,36 @@ TEST_F(CommandDispatch, ACancelledEncodeToClipboardLeavesNoDestinationBehind) {
   SendMessageA(window(), WM_COMMAND, IDM_ENCODE_CLIPBOARD, 0);
   EXPECT_TRUE(open.Result().found);
   EXPECT_FALSE(g_job.clipboardOutput) << "the next Encode to File goes to a file";
+}
+
+// The job before leaves its output in the job state; the summary names the decoder's own.
+TEST_F(CommandDispatch, ADecodeSummaryNamesWhatTheDecoderWrote) {
+  g_settings.nostatusmessages = 0;
+  g_settings.decodetestchecksum = 0;
+  WriteWholeFile(dir.File("hello.uue"), kUuText);
+  std::snprintf(g_job.outputPath, PATH_ROOM, "%s", dir.File("earlier.uue").c_str());
+  DialogProbe open("Decode", IDOK, Choosing(dir.File("hello.uue")));
+  DialogProbe summary(kCaption, IDOK);
+  SendMessageA(window(), WM_COMMAND, IDM_DECODE_FILE, 0);
+  EXPECT_TRUE(open.Result().found);
+  EXPECT_EQ(summary.Result().text, "hello.uue Successfully UU Decoded as\r\n" + dir.File("hello.txt"));
+  EXPECT_EQ(g_job.outputPath[0], '\0') << "the ended job leaves no output path for the next";
+}
+
+// The clipboard holds one text: the whole selection is refused before any file is encoded.
+TEST_F(CommandDispatch, ASelectionForTheClipboardIsRefusedWhole) {
+  for (const char* file : {"a.bin", "b.bin"}) WriteWholeFile(dir.File(file), "x");
+  g_settings.encodedirselect = DIR_CHOSEN;  // the dialog opens in that folder
+  std::snprintf(g_settings.encodedir, SETTINGS_PATH_ROOM, "%s", dir.path().c_str());
+  DialogProbe open("Encode", IDOK, Choosing("\"a.bin\" \"b.bin\""));
+  DialogProbe refusal(kCaption, IDOK);
+  SendMessageA(window(), WM_COMMAND, IDM_ENCODE_CLIPBOARD, 0);
+  EXPECT_TRUE(open.Result().found);
+  EXPECT_EQ(refusal.Result().text, kClipboardTakesOneFile);
+  EXPECT_EQ(g_job.inputCount, 0);
+  EXPECT_FALSE(g_job.clipboardOutput) << "the next Encode to File goes to a file";
+  EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
+  EXPECT_EQ(ListFolder(dir.path()), "a.bin\nb.bin\n");
 }
 
 }  // namespace

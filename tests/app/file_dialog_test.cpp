@@ -111,6 +111,23 @@ TEST_F(FileDialogs, NoQuestionWhenOverwritingIsAllowedOrTheCallDoesNotAsk) {
   }
 }
 
+TEST_F(FileDialogs, SplitPartsAskOnlyWhetherToOverwrite) {
+  g_settings.usedefaultnames = 0;  // a call that asks for the name would show the save dialog
+  g_settings.overwriteexisting = 0;
+  const std::string path = dir.File("part2.uue");
+  Name(path);
+  DialogProbe save("Encode Output To", IDCANCEL, nullptr, kNoDialogMs);
+  int stream = Make(MODE_ENCODE, ASK_OVERWRITE_ONLY);
+  ASSERT_GE(stream, 0);
+  StreamClose(stream);
+  EXPECT_FALSE(save.Result().found);
+  EXPECT_EQ(std::string(name), path);
+
+  DialogProbe no("Quorvane 32", IDNO);
+  EXPECT_EQ(Make(MODE_ENCODE, ASK_OVERWRITE_ONLY), -3);  // declined
+  EXPECT_EQ(no.Result().text, "Overwrite Existing " + path);
+}
+
 TEST_F(FileDialogs, AFileThatCannotBeCreatedIsReportedWithTheSystemText) {
   Name(dir.File("no such folder\\out.bin"));
   DialogProbe probe("Quorvane 32", IDOK);

@@ -13,8 +13,32 @@
 //   qvdriver key CLASS VK                   post a key press (hex or decimal virtual key)
 //   qvdriver command CLASS ID               post WM_COMMAND with this id
 //   qvdriver dialog TITLE BUTTON [MS]       wait for a dialog, print its text, press BUTTON
+//   qvdriver char CLASS CODE                post a typed character (3 is Ctrl+C, 22 Ctrl+V)
+//   qvdriver choose TITLE TEXT...           wait for an open or save dialog; for each TEXT,
+//                                           type it into the file-name box and press OK
+//                                           (a folder first moves there; then `"a" "b"`
+//                                           selects several files of that folder)
+//   qvdriver clipboard set|get|empty [FILE] put FILE's bytes on the clipboard as text, print
+//                                           the clipboard's text as it is, or empty it
+//                                           (exit code 1 from get when it holds no text)
+//   qvdriver drop CLASS PATH...             send WM_DROPFILES with these paths; the block is
+//                                           written into the program's own memory, since a
+//                                           memory handle does not cross processes
+//   qvdriver menustate CLASS EXE POPUP ID   open the menu bar's popup POPUP (0 = first) in
+//                                           the program, print "grayed" or "enabled" for
+//                                           item ID as the open menu shows it, close it.
+//                                           A menu's state cannot be read across processes,
+//                                           so it is read from the screen: the popup's text
+//                                           rows are found in its pixels, the row of item ID
+//                                           taken by its place in EXE's "ZENTP32" menu, and
+//                                           black text there means enabled, gray grayed
+//                                           (the first item opens selected, in other
+//                                           colours: ask about the others). Opening the
+//                                           menu sends the program WM_INITMENUPOPUP
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -22,7 +46,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "tests/support/window_probe.h"
 
@@ -30,9 +57,17 @@ namespace {
 
 const int kDefaultWaitMs = 10000;
 const char kDialogClass[] = "#32770";
+// The file-name box of the open and save dialogs: the combo box's edit field of the
+// explorer-style dialog, or the plain edit field.
+const int kFileNameCombo = 0x47c;
+const int kFileNameEdit = 0x480;
+// How long pressing OK in a file dialog may take (moving to a folder reads it).
+const UINT kPressTimeoutMs = 5000;
 
 int Usage() {
-  std::fprintf(stderr, "usage: qvdriver wait|gone|children|client|resize|menu|key|command|dialog ...\n");
+  std::fprintf(stderr,
+               "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|dialog|choose|"
+               "clipboard|drop|menustate ...\n");
   return 2;
 }
 
@@ -131,6 +166,225 @@ int AnswerDialog(const char* title, int button, int waitMs) {
   return 0;
 }
 
+int TypeChar(HWND window, int code) {
+  PostMessageA(window, WM_CHAR, code, 1);
+  return 0;
+}
+
+// Types each text into the file-name box and presses OK, waiting for the dialog to have
+// taken it before the next: a text typed while the dialog still moves to a folder would be
+// read by that move.
+int ChooseInFileDialog(const char* title, int count, char** texts) {
+  HWND dialog = WaitForWindow(kDialogClass, title, 0, kDefaultWaitMs);
+  if (!dialog) return 1;
+  for (int i = 0; i < count; ++i) {
+    HWND field = GetDlgItem(dialog, kFileNameCombo);
+    if (!field) field = GetDlgItem(dialog, kFileNameEdit);
+    if (!field) return 1;
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texts[i]));
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)), SMTO_NORMAL, kPressTimeoutMs,
+                        &ignored);
+  }
+  return 0;
+}
+
+bool OpenClipboardPatiently() {
+  for (int i = 0; i < 50; ++i) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+// The clipboard's text exactly as it is, without the closing NUL.
+int PrintClipboard() {
+  if (!OpenClipboardPatiently()) return 1;
+  int code = 1;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+      std::fwrite(text, 1, std::strlen(text), stdout);
+      GlobalUnlock(data);
+      code = 0;
+    }
+  }
+  CloseClipboard();
+  return code;
+}
+
+// Empties the clipboard, then puts `text` there unless it is null.
+int SetClipboard(const std::string* text) {
+  if (!OpenClipboardPatiently()) return 1;
+  bool ok = EmptyClipboard() != 0;
+  if (ok && text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text->size() + 1);
+    char* copy = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+    ok = copy != nullptr;
+    if (ok) {
+      std::memcpy(copy, text->c_str(), text->size() + 1);
+      GlobalUnlock(memory);
+      ok = SetClipboardData(CF_TEXT, memory) != nullptr;
+    }
+    if (!ok && memory) GlobalFree(memory);
+  }
+  CloseClipboard();
+  return ok ? 0 : 1;
+}
+
+int RunClipboard(const char* action, const char* file) {
+  if (std::strcmp(action, "get") == 0) return PrintClipboard();
+  if (std::strcmp(action, "empty") == 0) return SetClipboard(nullptr);
+  if (std::strcmp(action, "set") != 0 || !file) return Usage();
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return 1;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return SetClipboard(&text);
+}
+
+// A DROPFILES block as the shell makes it: the header, the ANSI names, an empty name.
+std::string DropBlock(int count, char** paths) {
+  DROPFILES header = {};
+  header.pFiles = sizeof header;
+  std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+  for (int i = 0; i < count; ++i) block.append(paths[i], std::strlen(paths[i]) + 1);
+  block += '\0';
+  return block;
+}
+
+int DropFiles(HWND window, int count, char** paths) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return 1;
+  const std::string block = DropBlock(count, paths);
+  // Left to the program: it releases the drop itself, and the rest goes with the process.
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+  CloseHandle(process);
+  if (!written) return 1;
+  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  return 0;
+}
+
+const char kPopupMenuClass[] = "#32768";
+const int kMinTextRowHeight = 5;  // thinner bands are separators' lines
+const int kBlackLevel = 0x40;     // no channel above: enabled text; gray text stays above
+
+// The place of item `id` among the items (separators not counted) of popup `popup` of the
+// program file's menu; -1 when it is not there.
+int TextItemOrdinal(const char* programFile, int popup, int id) {
+  HMODULE program = LoadLibraryExA(programFile, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMENU bar = program ? LoadMenuA(program, "ZENTP32") : nullptr;
+  HMENU menu = bar ? GetSubMenu(bar, popup) : nullptr;
+  int ordinal = -1, seen = 0;
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    if (GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+    if (GetMenuItemID(menu, i) == static_cast<UINT>(id)) ordinal = seen;
+    ++seen;
+  }
+  if (bar) DestroyMenu(bar);
+  if (program) FreeLibrary(program);
+  return ordinal;
+}
+
+// The popup's pixels, copied from the screen, as 32-bit 0x00RRGGBB rows.
+std::vector<DWORD> ScreenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  std::memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+struct TextBand {
+  int top, height;
+  bool black;  // some pixel of it is (near) black
+};
+
+bool IsBlack(DWORD pixel) {
+  return ((pixel >> 16) & 0xff) < kBlackLevel && ((pixel >> 8) & 0xff) < kBlackLevel && (pixel & 0xff) < kBlackLevel;
+}
+
+// The bands of rows that differ from the background (the colour of the popup's last
+// column, which the item texts never reach), inside the popup's frame.
+std::vector<TextBand> TextBands(const std::vector<DWORD>& pixels, int w, int h) {
+  const int frame = GetSystemMetrics(SM_CYEDGE) + 1;
+  std::vector<TextBand> bands;
+  bool open = false;
+  for (int y = frame; y < h - frame; ++y) {
+    const DWORD background = pixels[static_cast<size_t>(y) * w + (w - frame - 1)];
+    bool marked = false, black = false;
+    for (int x = frame; x < w - frame; ++x) {
+      const DWORD pixel = pixels[static_cast<size_t>(y) * w + x];
+      if (pixel != background) marked = true;
+      if (IsBlack(pixel)) black = true;
+    }
+    if (marked && !open) bands.push_back({y, 0, false});
+    if (marked) {
+      bands.back().height++;
+      bands.back().black = bands.back().black || black;
+    }
+    open = marked;
+  }
+  std::vector<TextBand> texts;
+  for (const TextBand& band : bands)
+    if (band.height >= kMinTextRowHeight) texts.push_back(band);
+  return texts;
+}
+
+HWND OpenPopup(HWND window, int popup) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  for (int i = 0; i < popup; ++i) PostMessageA(window, WM_KEYDOWN, VK_RIGHT, 0);
+  PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+  return WaitForWindow(kPopupMenuClass, nullptr, processId, kDefaultWaitMs);
+}
+
+void ClosePopup(HWND window, HWND popup) {
+  for (int i = 0; i < 2; ++i) {
+    PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(100);
+  }
+}
+
+int PrintMenuItemState(HWND window, const char* programFile, int popupIndex, int id) {
+  const int ordinal = programFile ? TextItemOrdinal(programFile, popupIndex, id) : -1;
+  if (ordinal < 0) return Usage();
+  HWND popup = OpenPopup(window, popupIndex);
+  if (!popup) return 1;
+  Sleep(300);  // drawn
+  RECT r;
+  GetWindowRect(popup, &r);
+  const std::vector<TextBand> bands = TextBands(ScreenPixels(r), r.right - r.left, r.bottom - r.top);
+  ClosePopup(window, popup);
+
+  if (ordinal >= static_cast<int>(bands.size())) {
+    std::fprintf(stderr, "the open menu shows %u text rows\n", static_cast<unsigned>(bands.size()));
+    return 1;
+  }
+  std::printf("%s\n", bands[ordinal].black ? "enabled" : "grayed");
+  return 0;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
   if (command == "children") return PrintChildren(window);
   if (command == "client") return PrintClient(window);
@@ -141,6 +395,10 @@ int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) 
   }
   if (command == "menu") return PrintProgramMenu(window, Arg(argc, argv, 3));
   if (command == "key") return PressKey(window, Number(Arg(argc, argv, 3), 0));
+  if (command == "char") return TypeChar(window, Number(Arg(argc, argv, 3), 0));
+  if (command == "drop") return argc > 3 ? DropFiles(window, argc - 3, argv + 3) : Usage();
+  if (command == "menustate")
+    return PrintMenuItemState(window, Arg(argc, argv, 3), Number(Arg(argc, argv, 4), 0), Number(Arg(argc, argv, 5), 0));
   if (command == "command") {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(Number(Arg(argc, argv, 3), 0), 0), 0);
     return 0;
@@ -157,6 +415,8 @@ int main(int argc, char** argv) {
   const char* target = argv[2];
   if (command == "dialog")
     return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs));
+  if (command == "choose") return argc > 3 ? ChooseInFileDialog(target, argc - 3, argv + 3) : Usage();
+  if (command == "clipboard") return RunClipboard(target, Arg(argc, argv, 3));
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);
     if (title && !*title) title = nullptr;

@@ -258,8 +258,13 @@ TEST_F(EncodeDriverTest, ThreeInputsIntoOneSinglePartOutput) {
   std::string a = Input("a.txt", "abc"), b = Input("b.txt", "abc"), c = Input("c.txt", "abc");
   EXPECT_EQ(Encode(a, 0, 0, 3), 0);
   EXPECT_TRUE(EncodeOutputIsOpen());
-  EXPECT_EQ(Encode(b, 0, 1, 3), 0);
-  EXPECT_EQ(Encode(c, 0, 2, 3), 0);
+  // Every input's job names the output it went to (the shell clears the name between jobs).
+  int index = 1;
+  for (const std::string& later : {b, c}) {
+    g_job.outputPath[0] = '\0';
+    EXPECT_EQ(Encode(later, 0, index++, 3), 0);
+    EXPECT_EQ(std::string(g_job.outputPath), dir.File("a.uue"));
+  }
   EXPECT_FALSE(EncodeOutputIsOpen());
   ASSERT_EQ(g_ui.outputsMade.size(), 1u);
   auto text = [](const char* n) { return std::string("begin 644 ") + n + "\r\n#86)C\r\n`\r\nend\r\n"; };
