@@ -13,6 +13,12 @@
 //   qvdriver key CLASS VK                   post a key press (hex or decimal virtual key)
 //   qvdriver command CLASS ID               post WM_COMMAND with this id
 //   qvdriver dialog TITLE BUTTON [MS]       wait for a dialog, print its text, press BUTTON
+//   qvdriver controls TITLE [MS]            wait for a dialog; its children as "children" prints
+//   qvdriver items TITLE ID                 the items of the dialog's combo box ID, one per
+//                                           line, the selected one as "* TEXT", others "  TEXT"
+//   qvdriver choose TITLE ID TEXT           select the item TEXT in the dialog's combo box ID
+//   qvdriver dialogkey TITLE VK             post a key press to the dialog (Enter 13, Escape 27)
+//   qvdriver settext TITLE ID TEXT          set the text of the dialog's control ID
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
 
@@ -131,6 +137,61 @@ int AnswerDialog(const char* title, int button, int waitMs) {
   return 0;
 }
 
+HWND DialogTitled(const char* title, int waitMs) { return WaitForWindow(kDialogClass, title, 0, waitMs); }
+
+int PrintDialogControls(const char* title, int waitMs) {
+  HWND dialog = DialogTitled(title, waitMs);
+  return dialog ? PrintChildren(dialog) : 1;
+}
+
+int PrintComboItems(const char* title, int id) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  HWND list = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!list) return 1;
+  const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+  const int selected = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    // Wine hands the item text of another process's list over in full only to the wide call.
+    wchar_t wide[256] = L"";
+    char text[256] = "";
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length >= 0 && length < 256) {
+      SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    }
+    std::printf("%s ", i == selected ? "*" : " ");
+    PrintEscaped(text);
+    std::printf("\n");
+  }
+  return 0;
+}
+
+// Selects as a click in the list would: the selection, then CBN_SELCHANGE to the dialog.
+int ChooseComboItem(const char* title, int id, const char* text) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  HWND list = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!list || !text) return 1;
+  const LRESULT index =
+      SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+  if (index < 0) return 1;
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  return 0;
+}
+
+int PressDialogKey(const char* title, int key) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  return dialog ? PressKey(dialog, key) : 1;
+}
+
+int SetControlText(const char* title, int id, const char* text) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  HWND control = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!control || !text) return 1;
+  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  return 0;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
   if (command == "children") return PrintChildren(window);
   if (command == "client") return PrintClient(window);
@@ -157,6 +218,11 @@ int main(int argc, char** argv) {
   const char* target = argv[2];
   if (command == "dialog")
     return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs));
+  if (command == "controls") return PrintDialogControls(target, Number(Arg(argc, argv, 3), kDefaultWaitMs));
+  if (command == "items") return PrintComboItems(target, Number(Arg(argc, argv, 3), 0));
+  if (command == "choose") return ChooseComboItem(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
+  if (command == "dialogkey") return PressDialogKey(target, Number(Arg(argc, argv, 3), 0));
+  if (command == "settext") return SetControlText(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);
     if (title && !*title) title = nullptr;
