@@ -7,7 +7,11 @@
 # together, and Encode, Decode and Cancel do what they say. Screenshots of the dialogs go to
 # e2e-screenshots/.
 . "$(dirname "$0")/support/e2e_common.bash"
+. "$(dirname "$0")/support/stored_values.bash"
 e2e_setup "$1"
+# Files chosen together are decoded one by one, not joined into one input first.
+forget_values_at_exit decodejoin
+"$QV_WINE" reg add "$settings_key" /v decodejoin /t REG_DWORD /d 0 /f >/dev/null 2>&1
 command -v uuencode >/dev/null && command -v uudecode >/dev/null ||
   fail "missing peer tools uuencode/uudecode (Debian package sharutils)"
 
@@ -35,15 +39,16 @@ bad_line=$(sed -n 4p "$work/bad.uue")
 # Skipping the invalid line leaves out its 45 bytes (90 to 134).
 { head -c 90 "$work/data.bin"; tail -c +136 "$work/data.bin"; } >"$work/skipped.bin"
 for i in $(seq 1 30); do echo "plain line $i, nothing encoded here"; done >"$work/plain.txt"
+mkdir -p "$work/batch"
+for f in a b c; do sed "s/plain/$f:/" "$work/plain.txt" >"$work/batch/$f.txt"; done
 
 # --- driving the program -----------------------------------------------------------------
 
 # "Decode from File" on one file: the open dialog gets the file's full path.
 decode_file() {
   drive command Zentp32 $IDM_DECODE_FILE
-  drive wait "#32770" Decode >/dev/null || fail "no open dialog"
-  drive settext Decode 0x47c "$(win "$1")" || fail "no file name field"
-  drive dialog Decode 1 >/dev/null
+  drive settext Decode 0x47c "$(win "$1")" || fail "no open dialog"
+  drive answer Decode 1 >/dev/null
 }
 
 # A fresh copy of bad.uue in its own folder, decoded up to the Decode Error dialog.
@@ -52,8 +57,7 @@ decode_bad_copy() {
   mkdir -p "$folder"
   cp "$work/bad.uue" "$folder/bad.uue"
   decode_file "$folder/bad.uue"
-  drive dialog "Decode Output To" 1 >/dev/null || fail "$1: no dialog for the output's name"
-  drive wait "#32770" "Decode Error" >/dev/null || fail "$1: no Decode Error dialog"
+  drive answer "Decode Output To" 1 >/dev/null || fail "$1: no dialog for the output's name"
 }
 
 expect_text() {
@@ -93,13 +97,14 @@ drive wait Zentp32 >/dev/null || fail "the main window did not appear"
 # --- Decode Error ------------------------------------------------------------------------
 
 decode_bad_copy first
+drive wait "#32770" "Decode Error" >/dev/null || fail "no Decode Error dialog"
 snap decode_error
-problem=$(drive dialog "Decode Error" 602)
+problem=$(drive answer "Decode Error" 602)
 expect_text "the problem" "$problem" "Input File: bad.uue${crlf}Line 4: Invalid UU Encoded Data!${crlf}Invalid encoded data byte (0x61).${crlf}Offending Line Follows within Curly Brackets:${crlf}${crlf}{ $bad_line }"
 drive wait "#32770" "Quorvane 32" >/dev/null || fail "no confirmation"
 snap decode_error_confirmation
-expect_text "the confirmation" "$(drive dialog "Quorvane 32" $IDYES)" "$(confirmation "$skip_warning")"
-expect_text "the summary" "$(drive dialog "Quorvane 32" 1)" "$(summary_of first "$skipped_remark")"
+expect_text "the confirmation" "$(drive answer "Quorvane 32" $IDYES)" "$(confirmation "$skip_warning")"
+expect_text "the summary" "$(drive answer "Quorvane 32" 1)" "$(summary_of first "$skipped_remark")"
 check_output first skip
 echo "Decode Error: the problem text and the offending line; Skip This Line confirmed"
 
@@ -109,27 +114,27 @@ for choice in 602:skip 605:skip 603:decode 604:decode; do
   [ "$kind" = decode ] && warning=$decode_warning remark=$attempted_remark
   if [ "$id" != 602 ]; then
     decode_bad_copy "yes$id"
-    drive dialog "Decode Error" "$id" >/dev/null
-    expect_text "$id Yes" "$(drive dialog "Quorvane 32" $IDYES)" "$(confirmation "$warning")"
-    expect_text "$id summary" "$(drive dialog "Quorvane 32" 1)" "$(summary_of "yes$id" "$remark")"
+    drive answer "Decode Error" "$id" >/dev/null || fail "$id: no Decode Error dialog"
+    expect_text "$id Yes" "$(drive answer "Quorvane 32" $IDYES)" "$(confirmation "$warning")"
+    expect_text "$id summary" "$(drive answer "Quorvane 32" 1)" "$(summary_of "yes$id" "$remark")"
     check_output "yes$id" "$kind"
   fi
   decode_bad_copy "no$id"
-  drive dialog "Decode Error" "$id" >/dev/null
-  expect_text "$id No" "$(drive dialog "Quorvane 32" $IDNO)" "$(confirmation "$warning")"
-  expect_text "$id declined" "$(drive dialog "Quorvane 32" 1)" "$aborted"
+  drive answer "Decode Error" "$id" >/dev/null || fail "$id: no Decode Error dialog"
+  expect_text "$id No" "$(drive answer "Quorvane 32" $IDNO)" "$(confirmation "$warning")"
+  expect_text "$id declined" "$(drive answer "Quorvane 32" 1)" "$aborted"
   check_no_output "no$id"
 done
 echo "Decode Error: each choice confirmed does what it says; declined, the decode is aborted"
 
 decode_bad_copy abort
-drive dialog "Decode Error" 200 >/dev/null
-expect_text "Abort" "$(drive dialog "Quorvane 32" 1)" "$aborted"
+drive answer "Decode Error" 200 >/dev/null || fail "no Decode Error dialog to abort"
+expect_text "Abort" "$(drive answer "Quorvane 32" 1)" "$aborted"
 check_no_output abort
 decode_bad_copy enter
 drive dialogkey "Decode Error" 13
-expect_text "Enter" "$(drive dialog "Quorvane 32" $IDYES)" "$(confirmation "$skip_warning")"
-drive dialog "Quorvane 32" 1 >/dev/null
+expect_text "Enter" "$(drive answer "Quorvane 32" $IDYES)" "$(confirmation "$skip_warning")"
+drive answer "Quorvane 32" 1 >/dev/null
 check_output enter skip
 echo "Decode Error: Abort aborts without a question; Enter asks the skip warning"
 
@@ -161,7 +166,7 @@ expected_items="* Single File
   R.E.M."
 expect_text "the styles" "$items" "$expected_items"
 drive choose "Retry Decoding" 188 X-File || fail "cannot choose X-File"
-drive dialog "Retry Decoding" 1 >/dev/null
+drive answer "Retry Decoding" 1 >/dev/null
 # The second pass looks for X-File headers only, finds none and asks again.
 drive wait "#32770" "Retry Decoding" >/dev/null || fail "no second Retry Decoding dialog"
 status=$(drive children Zentp32 | awk '$1 == 201' | cut -d' ' -f9-)
@@ -172,11 +177,38 @@ if drive wait "#32770" "Quorvane 32" 500 >/dev/null; then fail "a message follow
 echo "Retry Decoding: the failure, rows 3 to 20 with Single File chosen, a retry as X-File, Enter aborts"
 
 decode_file "$work/plain.txt"
-drive dialog "Retry Decoding" 210 >/dev/null || fail "no Retry Decoding dialog for Try All"
+drive answer "Retry Decoding" 210 >/dev/null || fail "no Retry Decoding dialog for Try All"
 drive wait "#32770" "Quorvane 32" 20000 >/dev/null || fail "Try All ended without a message"
 snap try_all_message
-expect_text "Try All" "$(drive dialog "Quorvane 32" 1)" "Unable to Determine File Format for $(win "$work/plain.txt").${crlf}You must manually piece together the files in${crlf}sequential order and strip out any email or${crlf}usenet header data before you can retry decoding."
+expect_text "Try All" "$(drive answer "Quorvane 32" 1)" "Unable to Determine File Format for $(win "$work/plain.txt").${crlf}You must manually piece together the files in${crlf}sequential order and strip out any email or${crlf}usenet header data before you can retry decoding."
 echo "Retry Decoding: Try All Formats ends with the piece-together message"
+
+# --- Encode or Decode? -------------------------------------------------------------------
+
+# Three plain files chosen together: the first is cancelled, the second decoded on (and the
+# retry aborted), the third encoded instead.
+drive command Zentp32 $IDM_DECODE_FILE
+drive settext Decode 0x47c "$(win "$work/batch")" || fail "no open dialog for the batch"
+# OK on a folder's name opens the folder; the dialog stays.
+drive dialog Decode 1 >/dev/null
+drive settext Decode 0x47c '"a.txt" "b.txt" "c.txt"'
+drive answer Decode 1 >/dev/null
+question() { echo "$(win "$work/batch/$1") apparently cannot be decoded.${crlf}You may instead encode the file (choose Encode),${crlf}continue trying to decode the file (choose Decode),${crlf}or cancel the operation on this file (choose Cancel)."; }
+drive wait "#32770" "Encode or Decode?" >/dev/null || fail "no Encode or Decode? dialog"
+snap encode_or_decode
+expect_text "a.txt's question" "$(drive answer "Encode or Decode?" 2)" "$(question a.txt)"
+expect_text "Cancel" "$(drive answer "Quorvane 32" 1)" "Auto Decode of a.txt Aborted"
+expect_text "b.txt's question" "$(drive answer "Encode or Decode?" 251)" "$(question b.txt)"
+expect_text "Decode" "$(drive answer "Retry Decoding" 2)" \
+  "Unable to Determine File Format for $(win "$work/batch/b.txt").${crlf}Cannot Find Any Encoding Header Information."
+expect_text "c.txt's question" "$(drive answer "Encode or Decode?" 250)" "$(question c.txt)"
+drive answer "Encode Output To" 1 >/dev/null || fail "Encode did not ask for the output's name"
+expect_text "Encode" "$(drive answer "Quorvane 32" 1)" "c.txt Successfully UU Encoded to${crlf}$(win "$work/batch/c.uue")"
+[ "$(ls "$work/batch" | tr '\n' ' ')" = "a.txt b.txt c.txt c.uue " ] || fail "the batch left $(ls "$work/batch")"
+mkdir -p "$work/peer"
+(cd "$work/peer" && uudecode "$work/batch/c.uue") || fail "uudecode refused c.uue"
+cmp -s "$work/peer/c.txt" "$work/batch/c.txt" || fail "uudecode did not get c.txt back from c.uue"
+echo "Encode or Decode?: Cancel aborts, Decode goes on to Retry Decoding, Encode encodes (uudecode agrees)"
 
 drive command Zentp32 $IDM_EXIT
 expect_exit_code 0

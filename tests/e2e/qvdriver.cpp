@@ -13,6 +13,9 @@
 //   qvdriver key CLASS VK                   post a key press (hex or decimal virtual key)
 //   qvdriver command CLASS ID               post WM_COMMAND with this id
 //   qvdriver dialog TITLE BUTTON [MS]       wait for a dialog, print its text, press BUTTON
+//   qvdriver answer TITLE BUTTON [MS]       as dialog, then wait until the dialog has acted on
+//                                           the button: it is gone, or disabled under a
+//                                           message box of its own
 //   qvdriver controls TITLE [MS]            wait for a dialog; its children as "children" prints
 //   qvdriver items TITLE ID                 the items of the dialog's combo box ID, one per
 //                                           line, the selected one as "* TEXT", others "  TEXT"
@@ -35,10 +38,12 @@
 namespace {
 
 const int kDefaultWaitMs = 10000;
+const int kActedPollMs = 10;
 const char kDialogClass[] = "#32770";
 
 int Usage() {
-  std::fprintf(stderr, "usage: qvdriver wait|gone|children|client|resize|menu|key|command|dialog ...\n");
+  std::fprintf(stderr, "usage: qvdriver wait|gone|children|client|resize|menu|key|command|dialog|answer|controls|items|choose|\n"
+               "dialogkey|settext ...\n");
   return 2;
 }
 
@@ -127,13 +132,21 @@ int PressKey(HWND window, int key) {
   return 0;
 }
 
-int AnswerDialog(const char* title, int button, int waitMs) {
+int AnswerDialog(const char* title, int button, int waitMs, bool untilActed = false) {
   HWND dialog = WaitForWindow(kDialogClass, title, 0, waitMs);
   if (!dialog) return 1;
   ProbedWindow read = ReadDialog(dialog);
   PrintEscaped(read.text);
   std::printf("\n");
   PressButton(dialog, button);
+  if (untilActed) {
+    // The next command must not find this dialog again while it is still closing.
+    for (int waited = 0; waited < kDefaultWaitMs; waited += kActedPollMs) {
+      if (!IsWindow(dialog) || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog)) return 0;
+      Sleep(kActedPollMs);
+    }
+    return 1;
+  }
   return 0;
 }
 
@@ -218,6 +231,8 @@ int main(int argc, char** argv) {
   const char* target = argv[2];
   if (command == "dialog")
     return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs));
+  if (command == "answer")
+    return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs), true);
   if (command == "controls") return PrintDialogControls(target, Number(Arg(argc, argv, 3), kDefaultWaitMs));
   if (command == "items") return PrintComboItems(target, Number(Arg(argc, argv, 3), 0));
   if (command == "choose") return ChooseComboItem(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
