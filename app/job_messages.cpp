@@ -38,6 +38,9 @@ void EncodeFileMessage(HWND window, const char* path) {
 void DecodeFileMessage(HWND window, const char* path) {
   g_job.operation = OP_DECODE;
   SetInputPath(path);
+  // The decoder leaves the format it found in the job state for the report; every input
+  // starts again from the format the settings give it.
+  DecideEncodingTypeFor(path);
   int stream = OpenJobInput(window, OP_DECODE);
   if (stream >= 0) RunDecodeJob(window, stream, g_job.interactive);
 }

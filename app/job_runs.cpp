@@ -25,14 +25,6 @@ void EncodeInstead(HWND window, bool interactive) {
   if (stream >= 0) RunEncodeJob(window, stream, interactive);
 }
 
-// The summary names what the decoder wrote, in the format it found, not what the job
-// before it left in the job state.
-void TakeDecodeResult() {
-  std::snprintf(g_job.outputPath, PATH_ROOM, "%s", g_decode.outputName);
-  g_job.encodingType = g_decode.format;
-  g_job.partCount = g_partTotal > 1 ? g_partTotal : 1;
-}
-
 }  // namespace
 
 bool JobInProgress() { return g_job.busy || g_job.inputCount > 0; }
@@ -79,8 +71,7 @@ void RunDecodeJob(HWND window, int stream, bool interactive) {
   SetBusy(window, true);
   g_decode.outputName[0] = '\0';
   int result = DecodeFile(window, stream, interactive ? 1 : 0);
-  SetBusy(window, false);
-  TakeDecodeResult();
+  SetBusy(window, false);  // the decoder has put its output, format and parts in the job state
   if (result == RESULT_ENCODE_INSTEAD)
     EncodeInstead(window, interactive);
   else

@@ -33,11 +33,14 @@ if(HALIBUT AND EXISTS ${QV_HELP_SOURCE})
   add_custom_target(helpfile ALL DEPENDS ${QV_HELP_FILE})
 endif()
 
+# The engines call back into the shell (MakeOutFile, the decoder's questions) and the
+# decoder's dialogs into the shell's header-style lists: the archives come in turn until
+# every call is found.
+set(QV_PROGRAM_LIBS qv_app qv_engine qv_app qv_engine qv_app)
+
 if(TARGET qv_app AND EXISTS ${CMAKE_SOURCE_DIR}/app/winmain.cpp AND EXISTS ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
   add_executable(Zentp32 WIN32 ${CMAKE_SOURCE_DIR}/app/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
-  # The engines call back into the shell (MakeOutFile), so the shell's archive comes again
-  # after theirs.
-  target_link_libraries(Zentp32 qv_app qv_engine qv_app)
+  target_link_libraries(Zentp32 ${QV_PROGRAM_LIBS})
   if(TARGET helpfile)
     add_dependencies(Zentp32 helpfile)
   endif()
@@ -67,7 +70,7 @@ if(QV_BUILD_TESTS)
     add_executable(app_tests ${QV_APP_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/test_files.cpp
                    ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp
                    ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
-    target_link_libraries(app_tests qv_app qv_engine qv_app GTest::gtest ${QV_WIN_LIBS})
+    target_link_libraries(app_tests ${QV_PROGRAM_LIBS} GTest::gtest ${QV_WIN_LIBS})
     gtest_discover_tests(app_tests PROPERTIES LABELS wine DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST)
   endif()
 

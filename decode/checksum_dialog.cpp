@@ -8,13 +8,13 @@
 #include "core/settings.h"
 #include "decode/checksum_verify.h"
 #include "decode/decode_context.h"
+#include "decode/dialog_help.h"
 #include "resources/resource.h"
 
 namespace {
 
 const char kTitle[] = "%s Checksum Error Details";
 const char kHelpKeyword[] = "invalid checksum";
-const char kHelpPathProperty[] = "QvHelpPath";
 enum { TITLE_ROOM = 96, DIALOG_CLOSED = 1 };
 
 // Tab stops in dialog units, for the name, "Expected" and "Calculated" columns.
@@ -37,21 +37,21 @@ void FillDialog(HWND dialog) {
 INT_PTR CALLBACK ChecksumDlg(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetPropA(dialog, kHelpPathProperty, reinterpret_cast<HANDLE>(lParam));
+      KeepHelpFile(dialog, reinterpret_cast<const char*>(lParam));
       FillDialog(dialog);
       return TRUE;
+    case WM_DESTROY:
+      ForgetHelpFile(dialog);
+      return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
         case IDCANCEL:
-          RemovePropA(dialog, kHelpPathProperty);
           EndDialog(dialog, DIALOG_CLOSED);
           return TRUE;
-        case IDC_CHECKSUM_HELP: {
-          const char* helpPath = static_cast<const char*>(GetPropA(dialog, kHelpPathProperty));
-          if (helpPath) WinHelpA(dialog, helpPath, HELP_KEY, reinterpret_cast<ULONG_PTR>(kHelpKeyword));
+        case IDC_CHECKSUM_HELP:
+          OpenHelpTopic(dialog, kHelpKeyword);
           return TRUE;
-        }
       }
       break;
   }

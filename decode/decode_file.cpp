@@ -17,7 +17,7 @@
 #include "decode/line_classify.h"
 #include "decode/line_decoder.h"
 #include "decode/line_scan.h"
-#include "decode/recovery_answers.h"
+#include "decode/recovery_questions.h"
 #include "encode/alphabets.h"
 #include "encode/header_styles.h"
 
@@ -116,7 +116,17 @@ void SetSearchState(int state) {
   g_decode.statusShown = false;
 }
 
+// The job state carries what the run found to the status line and the final report: the
+// format, the header style, the number of parts and the output's path.
+void PublishToJob() {
+  g_job.encodingType = g_decode.format;
+  g_job.headerStyle = g_decode.style;
+  g_job.partCount = g_partTotal > 1 ? g_partTotal : 1;
+  std::snprintf(g_job.outputPath, sizeof g_job.outputPath, "%s", g_decode.outputName);
+}
+
 void RefreshJobStatus() {
+  PublishToJob();
   ShowJobStatus(OP_DECODE, g_decode.format, DecodeInputName(), g_decode.outputName, g_decode.part, g_partTotal);
 }
 
@@ -397,7 +407,7 @@ int PrepareHeader() {
 
 // --- DECODELINES -----------------------------------------------------------------------
 
-int AskAboutInvalidLine() {
+int InvalidLineAnswer() {
   if (!run.interactive) return ANSWER_DECODE_ALL;
   char problem[PROBLEM_ROOM];
   int n = std::snprintf(problem, sizeof problem, kInvalidLine, InputBaseName(), g_decode.lineNumber,
@@ -408,7 +418,7 @@ int AskAboutInvalidLine() {
     CutAtLineEnd(line);
     std::snprintf(problem + n, sizeof problem - static_cast<size_t>(n), kOffendingLine, line);
   }
-  return AskAboutLineDlg(run.window, problem);
+  return AskAboutInvalidLine(run.window, problem);
 }
 
 int DecodeOne(unsigned char* out, bool anyway, int* nextState) {
@@ -420,18 +430,15 @@ int DecodeOne(unsigned char* out, bool anyway, int* nextState) {
 // Applies the Decode Error answer to a refused line; the bytes to write, or -1.
 int HandleInvalidLine(unsigned char* out, int* nextState) {
   if (g_decode.answer == ANSWER_SKIP_ALL) return 0;
-  const int answer = AskAboutInvalidLine();
+  const int answer = InvalidLineAnswer();
   g_decode.answer = answer;
   switch (answer) {
-    case ANSWER_ABORT:
-      g_job.cancelRequested = true;
-      run.readNext = false;
-      return 0;
     case ANSWER_SKIP_LINE:
     case ANSWER_SKIP_ALL:
       Remark(kSkippedRemark);
       return 0;
-    default: {
+    case ANSWER_DECODE_LINE:
+    case ANSWER_DECODE_ALL: {
       Remark(kAttemptedRemark);
       const int n = DecodeOne(out, true, nextState);
       // Before the format is known no decoder can take the line; it is passed over until a
@@ -442,6 +449,11 @@ int HandleInvalidLine(unsigned char* out, int* nextState) {
       }
       return n;
     }
+    default:  // ANSWER_ABORT, and any answer the decoder does not know
+      g_decode.answer = ANSWER_ABORT;
+      g_job.cancelRequested = true;
+      run.readNext = false;
+      return 0;
   }
 }
 
@@ -784,14 +796,16 @@ int RetryOrGiveUp() {
     return PASS_RESTART;
   }
   if (OffersEncoding()) {
-    const int which = WhichCodeDlg(run.window);
-    if (which == WHICH_CODE_ENCODE || which == WHICH_CODE_CANCEL) {
+    const int which = AskEncodeOrDecode(run.window);
+    if (which != WHICH_CODE_DECODE) {
       Abandon();
       return which == WHICH_CODE_ENCODE ? RESULT_ENCODE_INSTEAD : RESULT_CANCELLED;
     }
   }
-  const int retry = TryOverDlg(run.window, g_decode.errorText);
-  if (retry == RETRY_ABORT) {
+  const int retry = AskHowToRetry(run.window, g_decode.errorText);
+  // Anything but try-all or a style row gives up: a pass never runs with a style the
+  // table does not have.
+  if (retry != RETRY_TRY_ALL && (retry < STYLE_SINGLE || retry > LAST_STYLE)) {
     Abandon();
     return RESULT_REPORTED;
   }
@@ -828,10 +842,7 @@ int EndPass() {
   return RetryOrGiveUp();
 }
 
-}  // namespace
-
-int DecodeFile(HWND window, int input, int interactive) {
-  RunSetup(window, input, interactive);
+int DecodePasses() {
   for (;;) {
     if (!PassSetup()) {
       Abandon();
@@ -844,4 +855,13 @@ int DecodeFile(HWND window, int input, int interactive) {
     DeletePartFiles();
     RestartFromTop();
   }
+}
+
+}  // namespace
+
+int DecodeFile(HWND window, int input, int interactive) {
+  RunSetup(window, input, interactive);
+  const int result = DecodePasses();
+  PublishToJob();
+  return result;
 }

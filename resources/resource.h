@@ -58,3 +58,22 @@
 #define IDC_CHECKSUM_INPUT 330
 #define IDC_CHECKSUM_LIST 331
 #define IDC_CHECKSUM_HELP 332
+
+// The decoder's recovery dialogs: Decode Error, Retry Decoding, Encode or Decode?. The
+// Decode Error buttons' ids are also the answers the decoder acts on.
+#define IDD_RETRY_DECODING 304
+#define IDD_DECODE_ERROR 310
+#define IDD_ENCODE_OR_DECODE 311
+#define IDC_RECOVERY_HELP 525
+#define IDC_DECERR_ABORT 200
+#define IDC_DECERR_TEXT 601
+#define IDC_DECERR_SKIP_LINE 602
+#define IDC_DECERR_DECODE_LINE 603
+#define IDC_DECERR_DECODE_ALL 604
+#define IDC_DECERR_SKIP_ALL 605
+#define IDC_RETRY_STYLE_LIST 188
+#define IDC_RETRY_TRY_ALL 210
+#define IDC_RETRY_TEXT 240
+#define IDC_WHICH_ENCODE 250
+#define IDC_WHICH_DECODE 251
+#define IDC_WHICH_TEXT 252

@@ -35,6 +35,15 @@
 //                                           (the first item opens selected, in other
 //                                           colours: ask about the others). Opening the
 //                                           menu sends the program WM_INITMENUPOPUP
+//   qvdriver answer TITLE BUTTON [MS]       as dialog, then wait until the dialog has acted on
+//                                           the button: it is gone, or disabled under a
+//                                           message box of its own
+//   qvdriver controls TITLE [MS]            wait for a dialog; its children as "children" prints
+//   qvdriver items TITLE ID                 the items of the dialog's combo box ID, one per
+//                                           line, the selected one as "* TEXT", others "  TEXT"
+//   qvdriver select TITLE ID TEXT           select the item TEXT in the dialog's combo box ID
+//   qvdriver dialogkey TITLE VK             post a key press to the dialog (Enter 13, Escape 27)
+//   qvdriver settext TITLE ID TEXT          set the text of the dialog's control ID
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
 
@@ -56,6 +65,7 @@
 namespace {
 
 const int kDefaultWaitMs = 10000;
+const int kActedPollMs = 10;
 const char kDialogClass[] = "#32770";
 // The file-name box of the open and save dialogs: the combo box's edit field of the
 // explorer-style dialog, or the plain edit field.
@@ -67,7 +77,7 @@ const UINT kPressTimeoutMs = 5000;
 int Usage() {
   std::fprintf(stderr,
                "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|dialog|choose|"
-               "clipboard|drop|menustate ...\n");
+               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext ...\n");
   return 2;
 }
 
@@ -156,13 +166,76 @@ int PressKey(HWND window, int key) {
   return 0;
 }
 
-int AnswerDialog(const char* title, int button, int waitMs) {
+int AnswerDialog(const char* title, int button, int waitMs, bool untilActed = false) {
   HWND dialog = WaitForWindow(kDialogClass, title, 0, waitMs);
   if (!dialog) return 1;
   ProbedWindow read = ReadDialog(dialog);
   PrintEscaped(read.text);
   std::printf("\n");
   PressButton(dialog, button);
+  if (untilActed) {
+    // The next command must not find this dialog again while it is still closing.
+    for (int waited = 0; waited < kDefaultWaitMs; waited += kActedPollMs) {
+      if (!IsWindow(dialog) || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog)) return 0;
+      Sleep(kActedPollMs);
+    }
+    return 1;
+  }
+  return 0;
+}
+
+HWND DialogTitled(const char* title, int waitMs) { return WaitForWindow(kDialogClass, title, 0, waitMs); }
+
+int PrintDialogControls(const char* title, int waitMs) {
+  HWND dialog = DialogTitled(title, waitMs);
+  return dialog ? PrintChildren(dialog) : 1;
+}
+
+int PrintComboItems(const char* title, int id) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  HWND list = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!list) return 1;
+  const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+  const int selected = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    // Wine hands the item text of another process's list over in full only to the wide call.
+    wchar_t wide[256] = L"";
+    char text[256] = "";
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length >= 0 && length < 256) {
+      SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    }
+    std::printf("%s ", i == selected ? "*" : " ");
+    PrintEscaped(text);
+    std::printf("\n");
+  }
+  return 0;
+}
+
+// Selects as a click in the list would: the selection, then CBN_SELCHANGE to the dialog.
+int ChooseComboItem(const char* title, int id, const char* text) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  HWND list = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!list || !text) return 1;
+  const LRESULT index =
+      SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+  if (index < 0) return 1;
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  return 0;
+}
+
+int PressDialogKey(const char* title, int key) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  return dialog ? PressKey(dialog, key) : 1;
+}
+
+int SetControlText(const char* title, int id, const char* text) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  HWND control = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!control || !text) return 1;
+  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   return 0;
 }
 
@@ -417,6 +490,13 @@ int main(int argc, char** argv) {
     return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs));
   if (command == "choose") return argc > 3 ? ChooseInFileDialog(target, argc - 3, argv + 3) : Usage();
   if (command == "clipboard") return RunClipboard(target, Arg(argc, argv, 3));
+  if (command == "answer")
+    return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs), true);
+  if (command == "controls") return PrintDialogControls(target, Number(Arg(argc, argv, 3), kDefaultWaitMs));
+  if (command == "items") return PrintComboItems(target, Number(Arg(argc, argv, 3), 0));
+  if (command == "select") return ChooseComboItem(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
+  if (command == "dialogkey") return PressDialogKey(target, Number(Arg(argc, argv, 3), 0));
+  if (command == "settext") return SetControlText(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);
     if (title && !*title) title = nullptr;

@@ -18,34 +18,6 @@
 
 namespace {
 
-std::string Pattern(size_t n, unsigned seed = 7) {
-  std::string s(n, '\0');
-  for (size_t i = 0; i < n; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    s[i] = static_cast<char>(seed >> 16);
-  }
-  return s;
-}
-
-// A traditional uuencoded file, the way the peers write it.
-std::string Uuencode(const std::string& name, const std::string& bytes, const std::string& eol = "\n") {
-  std::string out = "begin 644 " + name + eol;
-  for (size_t at = 0; at < bytes.size(); at += 45) {
-    const size_t n = std::min<size_t>(45, bytes.size() - at);
-    out += UuAlphabet[n];
-    for (size_t i = 0; i < n; i += 3) {
-      unsigned b[3] = {0, 0, 0};
-      for (size_t k = 0; k < 3 && i + k < n; ++k) b[k] = static_cast<unsigned char>(bytes[at + i + k]);
-      out += UuAlphabet[b[0] >> 2];
-      out += UuAlphabet[((b[0] & 3) << 4) | (b[1] >> 4)];
-      out += UuAlphabet[((b[1] & 15) << 2) | (b[2] >> 6)];
-      out += UuAlphabet[b[2] & 63];
-    }
-    out += eol;
-  }
-  return out + "`" + eol + "end" + eol;
-}
-
 const char kMailHead[] = "From: someone@example.org\nSubject: the file\n\nHere it is.\n\n";
 const char kSignature[] = "\n-- \nSomeone, somewhere\n";
 
@@ -162,6 +134,23 @@ TEST_F(DecodeFileTest, MultiPartInAnyOrderAcrossStyles) {
     EXPECT_EQ(ListFolder(dir.path()), "data.bin\nposting.txt\n") << style;  // no part files left
     DeleteFileA(dir.File("data.bin").c_str());
   }
+}
+
+// The final report and the status line read the run's findings from the job state.
+TEST_F(DecodeFileTest, TheJobStateCarriesTheFormatStylePartsAndOutput) {
+  ASSERT_EQ(Decode(Input("one.txt", Uuencode("one.bin", Pattern(100)))), 0);
+  EXPECT_EQ(g_job.encodingType, TYPE_UU);
+  EXPECT_EQ(g_job.headerStyle, STYLE_SINGLE);
+  EXPECT_EQ(g_job.partCount, 1);
+  EXPECT_EQ(std::string(g_job.outputPath), dir.File("one.bin"));
+  std::vector<std::string> parts = EncodeParts(Pattern(20000), STYLE_SIMTEL, METHOD_XX);
+  std::string text;
+  for (const std::string& p : parts) text += p;
+  ASSERT_EQ(Decode(Input("post.txt", text)), 0) << g_decode.errorText;
+  EXPECT_EQ(g_job.encodingType, TYPE_XX);
+  EXPECT_EQ(g_job.headerStyle, STYLE_SIMTEL);
+  EXPECT_EQ(g_job.partCount, static_cast<int>(parts.size()));
+  EXPECT_EQ(std::string(g_job.outputPath), dir.File("data.bin"));
 }
 
 TEST_F(DecodeFileTest, DuplicatePartFailsWithoutOutput) {

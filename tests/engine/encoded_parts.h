@@ -1,5 +1,6 @@
 // Our encoder's output of some bytes, for the decoder tests that start from real parts.
 #pragma once
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +12,35 @@
 #include "encode/encode_driver.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/test_files.h"
+
+// Bytes from a fixed pseudo-random sequence.
+inline std::string Pattern(size_t n, unsigned seed = 7) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    s[i] = static_cast<char>(seed >> 16);
+  }
+  return s;
+}
+
+// A traditional uuencoded file, the way the peers write it.
+inline std::string Uuencode(const std::string& name, const std::string& bytes, const std::string& eol = "\n") {
+  std::string out = "begin 644 " + name + eol;
+  for (size_t at = 0; at < bytes.size(); at += 45) {
+    const size_t n = std::min<size_t>(45, bytes.size() - at);
+    out += UuAlphabet[n];
+    for (size_t i = 0; i < n; i += 3) {
+      unsigned b[3] = {0, 0, 0};
+      for (size_t k = 0; k < 3 && i + k < n; ++k) b[k] = static_cast<unsigned char>(bytes[at + i + k]);
+      out += UuAlphabet[b[0] >> 2];
+      out += UuAlphabet[((b[0] & 3) << 4) | (b[1] >> 4)];
+      out += UuAlphabet[((b[1] & 15) << 2) | (b[2] >> 6)];
+      out += UuAlphabet[b[2] & 63];
+    }
+    out += eol;
+  }
+  return out + "`" + eol + "end" + eol;
+}
 
 // Writes `bytes` to `path`, encodes it in `style` and `method` with checksum lines and the
 // smallest part size, and returns the parts' texts in order; the files are removed and the

@@ -8,6 +8,8 @@
 #include "core/settings.h"
 #include "core/streams.h"
 #include "core/ui.h"
+#include "decode/decode_context.h"
+#include "decode/recovery_questions.h"
 
 ScriptedUi g_ui;
 
@@ -17,6 +19,12 @@ bool ScriptedUi::SawMessageContaining(const std::string& part) const {
   for (const RecordedMessage& m : messages)
     if (m.text.find(part) != std::string::npos) return true;
   return false;
+}
+
+int ScriptedUi::QuestionsAsked(RecoveryQuestion which) const {
+  int count = 0;
+  for (const RecordedQuestion& q : recoveryQuestions) count += q.which == which;
+  return count;
 }
 
 namespace {
@@ -42,6 +50,14 @@ const char kPathSeparator = '\\';
 #else
 const char kPathSeparator = '/';
 #endif
+
+int RecoveryAnswer(RecoveryQuestion which, const char* text, int unscripted) {
+  g_ui.recoveryQuestions.push_back({which, text ? text : ""});
+  if (g_ui.recoveryAnswers.empty()) return unscripted;
+  const int answer = g_ui.recoveryAnswers.front();
+  g_ui.recoveryAnswers.erase(g_ui.recoveryAnswers.begin());
+  return answer;
+}
 
 bool FileExistsHere(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
@@ -111,3 +127,11 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   g_ui.outputsMade.push_back(name);
   return s;
 }
+
+int AskAboutInvalidLine(HWND, const char* problem) {
+  return RecoveryAnswer(ASKED_ABOUT_LINE, problem, ANSWER_DECODE_ALL);
+}
+
+int AskHowToRetry(HWND, const char* failure) { return RecoveryAnswer(ASKED_HOW_TO_RETRY, failure, RETRY_ABORT); }
+
+int AskEncodeOrDecode(HWND) { return RecoveryAnswer(ASKED_ENCODE_OR_DECODE, nullptr, WHICH_CODE_DECODE); }

@@ -13,6 +13,13 @@ struct RecordedMessage {
   DWORD error;  // the system error given to ShowErrorMessage; 0 for ShowMessage
 };
 
+enum RecoveryQuestion { ASKED_ABOUT_LINE, ASKED_HOW_TO_RETRY, ASKED_ENCODE_OR_DECODE };
+
+struct RecordedQuestion {
+  RecoveryQuestion which;
+  std::string text;  // empty for ASKED_ENCODE_OR_DECODE
+};
+
 struct ScriptedUi {
   std::vector<RecordedMessage> messages;
   std::vector<std::string> statuses;
@@ -25,9 +32,15 @@ struct ScriptedUi {
   std::function<void(int)> onPump;
   // MakeOutFile answers this instead of creating a file when not 0 (-2 or -3).
   int makeOutFileResult = 0;
+  // The decoder's recovery questions, in the order asked, with the text each was given, and
+  // their answers, taken in order. When the script has run out: decode the invalid line
+  // anyway, give up the retry, and go on decoding rather than encode.
+  std::vector<RecordedQuestion> recoveryQuestions;
+  std::vector<int> recoveryAnswers;
 
   void Reset();
   bool SawMessageContaining(const std::string& part) const;
+  int QuestionsAsked(RecoveryQuestion which) const;
 };
 
 extern ScriptedUi g_ui;
