@@ -62,10 +62,13 @@ for ending in with without; do
   echo "Ctrl+V decodes text $ending a final line end and leaves no temporary file"
 done
 
-# Text that is no encoding: whatever the job reports, no temporary file is left.
+# Text that is no encoding: the decoder asks how to go on; aborting there leaves no
+# temporary file, whatever the job reports.
 printf 'just some words\r\n' >"$work/text"
 drive clipboard set "$(win "$work/text")"
 drive char Zentp32 $CTRL_V
+question=$(drive answer "Retry Decoding" 2) || fail "plain words from the clipboard raised no Retry Decoding dialog"
+echo "Ctrl+V on plain words asks: $question"
 while report=$(summary 2000); do echo "Ctrl+V on plain words: $report"; done
 [ "$(temp_files)" = "$before" ] || fail "a failed clipboard decode left a temporary file"
 echo "a failed clipboard decode leaves no temporary file"
