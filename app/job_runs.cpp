@@ -18,11 +18,14 @@ namespace {
 int g_batchMode = NEXT_DECIDE;
 
 // The decoder found nothing to decode and the user chose to encode the file instead. The
-// file is encoded at once; the rest of the batch goes on as it started.
+// file is encoded at once; the rest of the batch goes on as it started: each later file is
+// decided (and, when plain, asked about) on its own, not encoded unasked.
 void EncodeInstead(HWND window, bool interactive) {
+  const int started = g_job.operation;
   g_job.operation = OP_ENCODE;
   int stream = OpenJobInput(window, OP_ENCODE);
   if (stream >= 0) RunEncodeJob(window, stream, interactive);
+  g_job.operation = started;
 }
 
 }  // namespace

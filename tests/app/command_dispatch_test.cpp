@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,32 @@ TEST_F(CommandDispatch, JoinedInputsDecodeAsOneAndTheJoinedFileIsGone) {
   EXPECT_EQ(ReadWholeFile(dir.File("hello.txt")), kHelloText);
   for (const char* name : {"p1.txt", "p2.txt", "p3.txt"}) EXPECT_TRUE(PathExists(dir.File(name))) << name;
   EXPECT_FALSE(JoinedFileLeft(dir)) << ListFolder(dir.path());
+}
+
+// "Encode" for one plain file of a batch encodes that file; the next plain file is asked
+// about again instead of being encoded unasked.
+TEST_F(CommandDispatch, EncodeInsteadCoversOnlyTheFileItWasChosenFor) {
+  g_settings.decodemethod = DECODE_BY_DATA;
+  g_settings.decodejoin = 0;
+  WriteWholeFile(dir.File("a.dat"), "plain words, nothing encoded\r\n");
+  WriteWholeFile(dir.File("b.dat"), "more plain words\r\n");
+  std::vector<std::string> asked;
+  std::thread answerer([&] {
+    for (int button : {IDC_WHICH_ENCODE, IDCANCEL}) {
+      HWND dialog = WaitForWindow("#32770", "Encode or Decode?", GetCurrentProcessId(), 10000);
+      if (!dialog) return;
+      asked.push_back(WindowText(FindChild(dialog, IDC_WHICH_TEXT)));
+      PressButton(dialog, button);
+      for (int waited = 0; IsWindow(dialog) && waited < 10000; waited += 10) Sleep(10);
+    }
+  });
+  Drop({dir.File("a.dat"), dir.File("b.dat")});
+  RunBatch();
+  answerer.join();
+  ASSERT_EQ(asked.size(), 2u) << ListFolder(dir.path());
+  EXPECT_EQ(asked[1].rfind(dir.File("b.dat") + " apparently cannot be decoded.", 0), 0u) << asked[1];
+  EXPECT_TRUE(PathExists(dir.File("a.uue"))) << ListFolder(dir.path());
+  EXPECT_FALSE(PathExists(dir.File("b.uue"))) << ListFolder(dir.path());
 }
 
 TEST_F(CommandDispatch, MoreDroppedFilesThanTheListHoldsAreRefusedWhole) {
