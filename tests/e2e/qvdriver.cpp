@@ -13,6 +13,14 @@
 //   qvdriver key CLASS VK                   post a key press (hex or decimal virtual key)
 //   qvdriver command CLASS ID               post WM_COMMAND with this id
 //   qvdriver dialog TITLE BUTTON [MS]       wait for a dialog, print its text, press BUTTON
+//   qvdriver controls TITLE                 "id enabled checked text" per control of the
+//                                           dialog with this title; a drop-down list shows
+//                                           its selected item as its text
+//   qvdriver click TITLE ID                 click a control of the dialog (BM_CLICK), as the
+//                                           mouse does: check boxes and radios change
+//   qvdriver select TITLE ID TEXT           select the drop-down list item with this text
+//                                           and tell the dialog, as a user's choice does
+//   qvdriver settext TITLE ID TEXT          put this text into an edit control
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
 
@@ -32,7 +40,7 @@ const int kDefaultWaitMs = 10000;
 const char kDialogClass[] = "#32770";
 
 int Usage() {
-  std::fprintf(stderr, "usage: qvdriver wait|gone|children|client|resize|menu|key|command|dialog ...\n");
+  std::fprintf(stderr, "usage: qvdriver wait|gone|children|client|resize|menu|key|command|dialog|controls|click|select|settext ...\n");
   return 2;
 }
 
@@ -131,6 +139,64 @@ int AnswerDialog(const char* title, int button, int waitMs) {
   return 0;
 }
 
+HWND DialogControl(const char* title, int argc, char** argv) {
+  HWND dialog = WaitForWindow(kDialogClass, title, 0, kDefaultWaitMs);
+  return dialog ? GetDlgItem(dialog, Number(Arg(argc, argv, 3), 0)) : nullptr;
+}
+
+bool IsDropDownList(HWND control) {
+  char className[32];
+  GetClassNameA(control, className, sizeof className);
+  return lstrcmpiA(className, "ComboBox") == 0;
+}
+
+std::string SelectedItem(HWND list) {
+  LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return "";
+  char text[256] = "";
+  SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+int PrintControls(const char* title) {
+  HWND dialog = WaitForWindow(kDialogClass, title, 0, kDefaultWaitMs);
+  if (!dialog) return 1;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    int checked = static_cast<int>(SendMessageA(child, BM_GETCHECK, 0, 0)) == BST_CHECKED ? 1 : 0;
+    std::printf("%d %d %d ", GetDlgCtrlID(child), IsWindowEnabled(child) ? 1 : 0, checked);
+    PrintEscaped(IsDropDownList(child) ? SelectedItem(child) : WindowText(child));
+    std::printf("\n");
+  }
+  return 0;
+}
+
+int ClickControl(const char* title, int argc, char** argv) {
+  HWND control = DialogControl(title, argc, argv);
+  if (!control) return 1;
+  PostMessageA(control, BM_CLICK, 0, 0);
+  return 0;
+}
+
+int SelectListItem(const char* title, int argc, char** argv) {
+  HWND list = DialogControl(title, argc, argv);
+  const char* text = Arg(argc, argv, 4);
+  if (!list || !text) return 1;
+  if (SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)) == CB_ERR ||
+      SelectedItem(list) != text)
+    return 1;
+  PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+  return 0;
+}
+
+int SetControlText(const char* title, int argc, char** argv) {
+  HWND control = DialogControl(title, argc, argv);
+  const char* text = Arg(argc, argv, 4);
+  if (!control || !text) return 1;
+  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  return 0;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
   if (command == "children") return PrintChildren(window);
   if (command == "client") return PrintClient(window);
@@ -157,6 +223,10 @@ int main(int argc, char** argv) {
   const char* target = argv[2];
   if (command == "dialog")
     return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs));
+  if (command == "controls") return PrintControls(target);
+  if (command == "click") return ClickControl(target, argc, argv);
+  if (command == "select") return SelectListItem(target, argc, argv);
+  if (command == "settext") return SetControlText(target, argc, argv);
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);
     if (title && !*title) title = nullptr;
