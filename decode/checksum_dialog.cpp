@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/help_viewer.h"
 #include "core/settings.h"
 #include "decode/checksum_verify.h"
 #include "decode/decode_context.h"
@@ -49,7 +50,7 @@ INT_PTR CALLBACK ChecksumDlg(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
           return TRUE;
         case IDC_CHECKSUM_HELP: {
           const char* helpPath = static_cast<const char*>(GetPropA(dialog, kHelpPathProperty));
-          if (helpPath) WinHelpA(dialog, helpPath, HELP_KEY, reinterpret_cast<ULONG_PTR>(kHelpKeyword));
+          if (helpPath) OpenHelpTopic(dialog, helpPath, kHelpKeyword);
           return TRUE;
         }
       }
