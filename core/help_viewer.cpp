@@ -3,14 +3,42 @@
 #include <cctype>
 #include <cstdio>
 
-void HelpTopicId(const char* keyword, char* id, size_t room) {
-  if (room == 0) return;
-  size_t length = 0;
-  for (; keyword[length] && length + 1 < room; ++length) {
-    unsigned char c = static_cast<unsigned char>(keyword[length]);
-    id[length] = std::isalnum(c) ? static_cast<char>(std::tolower(c)) : '_';
-  }
-  id[length] = '\0';
+namespace {
+
+struct HelpTopic {
+  const char* keyword;
+  const char* id;  // as given in the help source
+};
+
+const HelpTopic kHelpTopics[] = {
+    {"Keyboard", "keys"},
+    {"Commands", "cmds"},
+    {"Procedures", "steps"},
+    {"support", "suppt"},
+    {"cannot decode", "nodec"},
+    {"cannot encode", "noenc"},
+    {"invalid checksum", "cksum"},
+    {"invalid data", "baddt"},
+    {"unknown multipart", "multi"},
+    {"ask encode", "askec"},
+    {"Check Version", "vers"},
+    {"General Configuration", "cfgen"},
+    {"Encoding Configuration", "cfenc"},
+    {"Decoding Configuration", "cfdec"},
+};
+
+bool SameIgnoringCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b)
+    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+  return *a == *b;
+}
+
+}  // namespace
+
+const char* HelpTopicId(const char* keyword) {
+  for (const HelpTopic& topic : kHelpTopics)
+    if (SameIgnoringCase(topic.keyword, keyword)) return topic.id;
+  return nullptr;
 }
 
 #ifdef _WIN32
@@ -21,7 +49,7 @@ const char kViewerProgram[] = "winhlp32.exe";
 const int kViewerStartMs = 15000;
 const int kViewerQuitMs = 3000;
 const DWORD kPumpStepMs = 50;
-enum { VIEWER_LINE_ROOM = 400 };
+enum { VIEWER_LINE_ROOM = 400 };  // the help path has at most 260 characters
 
 // Serves this thread's waiting messages for up to `ms`, or until `done` says so.
 template <typename Done>
@@ -50,9 +78,8 @@ void CloseOpenViewer(HWND owner, const char* helpFile) {
 bool StartViewer(const char* helpFile, const char* keyword, HANDLE* process) {
   char line[VIEWER_LINE_ROOM];
   int length;
-  if (keyword) {
-    char id[HELP_TOPIC_ID_ROOM];
-    HelpTopicId(keyword, id, sizeof id);
+  const char* id = keyword ? HelpTopicId(keyword) : nullptr;
+  if (id) {
     length = std::snprintf(line, sizeof line, "%s -i %s \"%s\"", kViewerProgram, id, helpFile);
   } else {
     length = std::snprintf(line, sizeof line, "%s \"%s\"", kViewerProgram, helpFile);

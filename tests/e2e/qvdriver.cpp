@@ -14,8 +14,8 @@
 //   qvdriver command CLASS ID               post WM_COMMAND with this id
 //   qvdriver dialog TITLE BUTTON [MS]       wait for a dialog, print its text, press BUTTON
 //   qvdriver controls TITLE                 "id enabled checked text" per control of the
-//                                           dialog with this title; a drop-down list shows
-//                                           its selected item as its text
+//                                           dialog with this title (a drop-down list's text
+//                                           is its selected item)
 //   qvdriver click TITLE ID                 click a control of the dialog (BM_CLICK), as the
 //                                           mouse does: check boxes and radios change
 //   qvdriver select TITLE ID TEXT           select the drop-down list item with this text
@@ -144,17 +144,13 @@ HWND DialogControl(const char* title, int argc, char** argv) {
   return dialog ? GetDlgItem(dialog, Number(Arg(argc, argv, 3), 0)) : nullptr;
 }
 
-bool IsDropDownList(HWND control) {
-  char className[32];
-  GetClassNameA(control, className, sizeof className);
-  return lstrcmpiA(className, "ComboBox") == 0;
-}
-
-std::string SelectedItem(HWND list) {
-  LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return "";
-  char text[256] = "";
-  SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+// The text the control holds itself (an edit's contents, a drop-down list's selected item):
+// asked with WM_GETTEXT, which GetWindowText does not send to another process's windows.
+std::string ControlText(HWND control) {
+  char text[512] = "";
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
   return text;
 }
 
@@ -164,7 +160,7 @@ int PrintControls(const char* title) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     int checked = static_cast<int>(SendMessageA(child, BM_GETCHECK, 0, 0)) == BST_CHECKED ? 1 : 0;
     std::printf("%d %d %d ", GetDlgCtrlID(child), IsWindowEnabled(child) ? 1 : 0, checked);
-    PrintEscaped(IsDropDownList(child) ? SelectedItem(child) : WindowText(child));
+    PrintEscaped(ControlText(child));
     std::printf("\n");
   }
   return 0;
@@ -182,7 +178,7 @@ int SelectListItem(const char* title, int argc, char** argv) {
   const char* text = Arg(argc, argv, 4);
   if (!list || !text) return 1;
   if (SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)) == CB_ERR ||
-      SelectedItem(list) != text)
+      ControlText(list) != text)
     return 1;
   PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list));
