@@ -58,7 +58,14 @@ bool RunDialog(void (*show)(HWND), const char* title, int button, std::function<
   return probe.Result().found;
 }
 
-class ConfigDialogs : public ShellTest {};
+// The dialogs change the process-wide settings: later tests of other areas get the defaults.
+class ConfigDialogs : public ShellTest {
+ protected:
+  void TearDown() override {
+    ResetSettings();
+    ShellTest::TearDown();
+  }
+};
 
 TEST_F(ConfigDialogs, EncodeWithBinHexStoredShowsSingleFileWithoutSizeOrChecksums) {
   g_settings.encodemethod = METHOD_BINHEX;

@@ -25,7 +25,13 @@ const char kCheckTitle[] = "Program Version and Upgrade Information";
 
 std::string Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-class InfoDialogs : public ShellTest {};
+class InfoDialogs : public ShellTest {
+ protected:
+  void TearDown() override {
+    ResetSettings();
+    ShellTest::TearDown();
+  }
+};
 
 TEST_F(InfoDialogs, CheckVersionShowsTheVersionResource) {
   std::string line;
@@ -90,10 +96,11 @@ TEST(BrowserCommand, TheAddressTakesThePlaceOfThePlaceholderOrFollows) {
 }
 
 // The ".htm" page type under HKEY_CLASSES_ROOT, set for a test and put back afterwards.
-class PageTypeCommand : public ::testing::Test {
+class PageTypeCommand : public InfoDialogs {
  protected:
   ProcessLock lock_{"QuorvaneTestsPageType"};  // test programs side by side share the keys
   void SetUp() override {
+    InfoDialogs::SetUp();
     hadPageType_ = ReadDefault(kPageKey, &savedPageType_);
     SetDefault(kPageKey, "QvTestPageType");
   }
@@ -103,6 +110,7 @@ class PageTypeCommand : public ::testing::Test {
       SetDefault(kPageKey, savedPageType_);
     else
       RegDeleteTreeA(HKEY_CLASSES_ROOT, kPageKey);
+    InfoDialogs::TearDown();
   }
   static bool ReadDefault(const char* key, std::string* value) {
     char text[512];
@@ -171,7 +179,6 @@ TEST_F(PageTypeCommand, AFailedVersionCheckIsReported) {
   EXPECT_EQ(report.text.rfind("Version Cannot be Verified. Cannot Access Web Site because\r\n", 0), 0u) << report.text;
   EXPECT_EQ(report.icon, ProbeIcon::Hand);
   EXPECT_TRUE(stayed);
-  ResetSettings();
 }
 
 }  // namespace
