@@ -70,7 +70,9 @@ int ShownMethod() {
 
 void ShowValues(HWND dialog) {
   SaveLineEnd(dialog, 0);
-  FillStyleList(StyleList(dialog), STYLE_LIST_ENCODE, g_settings.encodetype);
+  // A stored style that cannot be written is shown as what would be written: "Single File".
+  if (FillStyleList(StyleList(dialog), STYLE_LIST_ENCODE, g_settings.encodetype) < 0)
+    SelectStyleInList(StyleList(dialog), STYLE_SINGLE);
   char size[SIZE_TEXT_ROOM];
   std::snprintf(size, sizeof size, "%ld", static_cast<long>(g_settings.encodeoutputsize));
   SendDlgItemMessageA(dialog, IDC_CFG_OUTPUT_SIZE, EM_LIMITTEXT, SIZE_TEXT_ROOM - 1, 0);

@@ -19,6 +19,7 @@
 #include "encode/header_styles.h"
 #include "resources/resource.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/process_lock.h"
 #include "tests/support/window_probe.h"
 
 namespace {
@@ -163,6 +164,20 @@ TEST_F(ConfigDialogs, ShellArchiveStoredOpensWithUnixLineEnds) {
   EXPECT_EQ(g_settings.encodecrlf, EOL_LF);
   EXPECT_EQ(g_settings.encodechecksum, 0);
   EXPECT_EQ(g_settings.encodetype, STYLE_SHAR);
+}
+
+TEST_F(ConfigDialogs, AStoredStyleThatCannotBeWrittenShowsSingleFile) {
+  g_settings.encodemethod = METHOD_UU;
+  g_settings.encodetype = STYLE_AOL;
+  std::string style;
+  bool sizeEnabled = true;
+  ASSERT_TRUE(RunDialog(ShowEncodeConfiguration, kEncodeTitle, IDOK, [&](HWND d) {
+    style = SelectedStyle(d);
+    sizeEnabled = Enabled(d, IDC_CFG_OUTPUT_SIZE);
+  }));
+  EXPECT_EQ(style, "Single File");
+  EXPECT_FALSE(sizeEnabled);
+  EXPECT_EQ(g_settings.encodetype, STYLE_SINGLE);
 }
 
 // The size warning: the dialog stays open with 60000 in the field; the user's OK then takes it.
@@ -341,6 +356,45 @@ TEST_F(SavedDefaults, EachDialogWritesOnlyItsGroup) {
                         [](HWND d) { Click(d, IDC_CFG_NO_STATUS); }));
   EXPECT_EQ(StoredNames(), "minimizewhenrun nostatusmessages overwriteexisting stayiconwhendone usedefaultnames");
   EXPECT_EQ(StoredNumber("nostatusmessages"), 1u);
+}
+
+// "Make File Associations" makes them at once, says nothing when all went well, and the
+// dialog stays open. Keys of HKEY_CLASSES_ROOT made here are removed again.
+TEST_F(SavedDefaults, MakeFileAssociationsWorksAtOnceAndQuietly) {
+  ProcessLock lock("QuorvaneTestsFileAssociations");  // the class keys are shared
+  const char* const kKeys[] = {".uue", ".uu", ".xxe", ".xx", ".mme", ".mm", ".b64", ".hqx", ".hex",
+                               "UUEncodedFile", "XXEncodedFile", "MIMEEncodedFile", "BinhexEncodedFile"};
+  std::vector<const char*> madeHere;
+  for (const char* name : kKeys) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, name, 0, KEY_READ, &key) == ERROR_SUCCESS)
+      RegCloseKey(key);
+    else
+      madeHere.push_back(name);
+  }
+  ProbedWindow report;
+  bool stayed = false;
+  ASSERT_TRUE(RunDialog(ShowGeneralConfiguration, kGeneralTitle, IDCANCEL, [&](HWND d) {
+    DialogProbe box("Quorvane 32", IDOK, nullptr, kNoDialogMs);
+    Click(d, IDC_CFG_ASSOCIATE);
+    report = box.Result();
+    stayed = IsWindowVisible(d) != FALSE;
+  }));
+  char type[64] = "";
+  DWORD size = sizeof type;
+  RegGetValueA(HKEY_CLASSES_ROOT, ".uue", nullptr, RRF_RT_REG_SZ, nullptr, type, &size);
+  char command[300] = "";
+  size = sizeof command;
+  RegGetValueA(HKEY_CLASSES_ROOT, "UUEncodedFile\\shell\\Decode\\command", nullptr, RRF_RT_REG_SZ, nullptr, command,
+               &size);
+  for (const char* name : madeHere) RegDeleteTreeA(HKEY_CLASSES_ROOT, name);
+  EXPECT_FALSE(report.found) << report.text;
+  EXPECT_TRUE(stayed);
+  EXPECT_STREQ(type, "UUEncodedFile");
+  char program[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  EXPECT_EQ(std::string(command), "\"" + std::string(program) + "\" \"%1\"");
+  EXPECT_EQ(StoredNames(), "fullpath");
 }
 
 TEST(DialogControls, OutputSizeRules) {
