@@ -6,6 +6,9 @@
 #include "app/file_commands.h"
 #include "app/job_runs.h"
 #include "app/program.h"
+#include "config/config_dialog_frame.h"
+#include "config/info_dialogs.h"
+#include "core/help_viewer.h"
 #include "core/job_state.h"
 #include "core/ui.h"
 #include "resources/resource.h"
@@ -14,18 +17,17 @@ namespace {
 
 struct HelpCommand {
   int id;
-  UINT command;
-  const char* keyword;  // for HELP_KEY
+  const char* keyword;  // null: the contents
 };
 
 const HelpCommand kHelpCommands[] = {
-    {IDM_HELP_INDEX, HELP_CONTENTS, nullptr},
-    {IDM_HELP_KEYBOARD, HELP_KEY, "Keyboard"},
-    {IDM_HELP_COMMANDS, HELP_KEY, "Commands"},
-    {IDM_HELP_PROCEDURES, HELP_KEY, "Procedures"},
-    {IDM_SUPPORT, HELP_KEY, "support"},
-    {IDM_CANT_DECODE, HELP_KEY, "cannot decode"},
-    {IDM_CANT_ENCODE, HELP_KEY, "cannot encode"},
+    {IDM_HELP_INDEX, nullptr},
+    {IDM_HELP_KEYBOARD, "Keyboard"},
+    {IDM_HELP_COMMANDS, "Commands"},
+    {IDM_HELP_PROCEDURES, "Procedures"},
+    {IDM_SUPPORT, "support"},
+    {IDM_CANT_DECODE, "cannot decode"},
+    {IDM_CANT_ENCODE, "cannot encode"},
 };
 
 struct JobCommand {
@@ -38,6 +40,15 @@ const JobCommand kJobCommands[] = {
     {IDM_ENCODE_CLIPBOARD, EncodeToClipboard},
     {IDM_DECODE_FILE, DecodeFromFile},
     {IDM_DECODE_CLIPBOARD, DecodeFromClipboard},
+    // Settings changed between the jobs of a batch would apply to half of it.
+    {IDM_CFG_GENERAL, ShowGeneralConfiguration},
+    {IDM_CFG_ENCODE, ShowEncodeConfiguration},
+    {IDM_CFG_DECODE, ShowDecodeConfiguration},
+};
+
+const JobCommand kInformationCommands[] = {
+    {IDM_CHECK_VERSION, ShowCheckVersion},
+    {IDM_ABOUT, ShowAbout},
 };
 
 void Exit(HWND window) {
@@ -47,18 +58,29 @@ void Exit(HWND window) {
     SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
+template <size_t N>
+const JobCommand* FindCommand(const JobCommand (&table)[N], int id) {
+  for (const JobCommand& command : table)
+    if (command.id == id) return &command;
+  return nullptr;
+}
+
 // Some of these stay enabled while a job runs, and a batch waits between its jobs: a
 // second job is refused then rather than mixed into the running one.
 bool RunJobCommand(HWND window, int id) {
-  for (const JobCommand& command : kJobCommands) {
-    if (command.id != id) continue;
-    if (JobInProgress())
-      RefuseWhileJobInProgress(window);
-    else
-      command.run(window);
-    return true;
-  }
-  return false;
+  const JobCommand* command = FindCommand(kJobCommands, id);
+  if (!command) return false;
+  if (JobInProgress())
+    RefuseWhileJobInProgress(window);
+  else
+    command->run(window);
+  return true;
+}
+
+bool RunInformationCommand(HWND window, int id) {
+  const JobCommand* command = FindCommand(kInformationCommands, id);
+  if (command) command->run(window);
+  return command != nullptr;
 }
 
 }  // namespace
@@ -70,7 +92,7 @@ void ShowCommandNotAvailable(HWND owner) {
 bool ShowHelpFor(HWND window, int id) {
   for (const HelpCommand& help : kHelpCommands) {
     if (help.id != id) continue;
-    WinHelpA(window, g_program.helpPath, help.command, reinterpret_cast<ULONG_PTR>(help.keyword));
+    OpenHelpTopic(window, g_program.helpPath, help.keyword);
     return true;
   }
   return false;
@@ -83,7 +105,8 @@ LRESULT OnMenuCommand(HWND window, int id) {
     case IDC_STATUS_TEXT:
     case IDC_PROGRESS_BAR: break;
     default:
-      if (!RunJobCommand(window, id) && !ShowHelpFor(window, id)) ShowCommandNotAvailable(window);
+      if (!RunJobCommand(window, id) && !RunInformationCommand(window, id) && !ShowHelpFor(window, id))
+        ShowCommandNotAvailable(window);
   }
   return 0;
 }

@@ -79,6 +79,8 @@ if(QV_BUILD_TESTS)
     add_executable(qvdriver ${CMAKE_SOURCE_DIR}/tests/e2e/qvdriver.cpp
                  ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp)
     target_link_libraries(qvdriver ${QV_WIN_LIBS})
+    # A stand-in web browser that records the address it was given.
+    add_executable(argrecorder ${CMAKE_SOURCE_DIR}/tests/e2e/argrecorder.cpp)
   endif()
   file(GLOB QV_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
   foreach(script ${QV_E2E_SCRIPTS})

@@ -8,7 +8,7 @@ ProductIdentity g_identity;
 char g_settingsKeyPath[SETTINGS_PATH_ROOM];
 
 namespace {
-const char DEFAULT_WEBSITE[] = "http://www.orvanta.example/";
+const char DEFAULT_WEBSITE[] = "https://www.example.com/orvanta";
 const char DEFAULT_WEBCHECK[] = "cgi-bin/checkver";
 
 #define QV_INT(name) {#name, &g_settings.name, SETTING_INT, sizeof(int)}

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/help_viewer.h"
 #include "core/settings.h"
 #include "decode/checksum_verify.h"
 #include "decode/decode_context.h"
@@ -50,7 +51,7 @@ INT_PTR CALLBACK ChecksumDlg(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
           EndDialog(dialog, DIALOG_CLOSED);
           return TRUE;
         case IDC_CHECKSUM_HELP:
-          OpenHelpTopic(dialog, kHelpKeyword);
+          OpenDialogHelp(dialog, kHelpKeyword);
           return TRUE;
       }
       break;

@@ -6,8 +6,8 @@
 
 // Keeps the help file's path (may be null: then Help does nothing) with the dialog.
 void KeepHelpFile(HWND dialog, const char* helpPath);
-// Opens the kept help file at `keyword`.
-void OpenHelpTopic(HWND dialog, const char* keyword);
+// Opens the kept help file at the topic of `keyword`.
+void OpenDialogHelp(HWND dialog, const char* keyword);
 // Drops the property; call on WM_DESTROY.
 void ForgetHelpFile(HWND dialog);
 #endif

@@ -88,7 +88,7 @@ bool PressDecodeError(HWND dialog, int button) {
   switch (button) {
     case IDC_DECERR_ABORT:
     case IDCANCEL: EndDialog(dialog, ANSWER_ABORT); return true;
-    case IDC_RECOVERY_HELP: OpenHelpTopic(dialog, kInvalidDataTopic); return true;
+    case IDC_RECOVERY_HELP: OpenDialogHelp(dialog, kInvalidDataTopic); return true;
     default: return false;
   }
 }
@@ -105,7 +105,7 @@ bool PressRetry(HWND dialog, int button) {
     case IDOK: EndDialog(dialog, StyleFromList(GetDlgItem(dialog, IDC_RETRY_STYLE_LIST))); return true;
     case IDC_RETRY_TRY_ALL: EndDialog(dialog, RETRY_TRY_ALL); return true;
     case IDCANCEL: EndDialog(dialog, RETRY_ABORT); return true;
-    case IDC_RECOVERY_HELP: OpenHelpTopic(dialog, kUnknownMultipartTopic); return true;
+    case IDC_RECOVERY_HELP: OpenDialogHelp(dialog, kUnknownMultipartTopic); return true;
     default: return false;
   }
 }
@@ -123,7 +123,7 @@ bool PressEncodeOrDecode(HWND dialog, int button) {
     case IDC_WHICH_ENCODE: EndDialog(dialog, WHICH_CODE_ENCODE); return true;
     case IDC_WHICH_DECODE: EndDialog(dialog, WHICH_CODE_DECODE); return true;
     case IDCANCEL: EndDialog(dialog, WHICH_CODE_CANCEL); return true;
-    case IDC_RECOVERY_HELP: OpenHelpTopic(dialog, kAskEncodeTopic); return true;
+    case IDC_RECOVERY_HELP: OpenDialogHelp(dialog, kAskEncodeTopic); return true;
     default: return false;
   }
 }

@@ -77,3 +77,39 @@
 #define IDC_WHICH_ENCODE 250
 #define IDC_WHICH_DECODE 251
 #define IDC_WHICH_TEXT 252
+
+// Configuration, version and information dialogs (templates 301, 305 to 307, 312, 314).
+// The radio identifiers are the stored setting values (core/settings.h).
+#define IDD_CONTACT 312
+#define IDC_CFG_DIR 150
+#define IDC_CFG_DIR_SAME 151
+#define IDC_CFG_DIR_CHOSEN 152
+#define IDC_CFG_OUTPUT_SIZE 166
+#define IDC_CFG_MINIMIZE 167
+#define IDC_CFG_SIZE_LABEL 168
+#define IDC_CFG_STAY_ICON 169
+#define IDC_CFG_DEFAULT_NAMES 170
+#define IDC_CFG_OVERWRITE 171
+#define IDC_CFG_NO_STATUS 172
+#define IDC_CFG_JOIN 173
+#define IDC_CFG_CHECKSUM 174
+#define IDC_CFG_EOL_CRLF 175
+#define IDC_CFG_EOL_LF 176
+#define IDC_CFG_AUTODETECT 177
+#define IDC_CFG_BY_NAME 180
+#define IDC_CFG_BY_DATA 181
+#define IDC_CFG_UU 182
+#define IDC_CFG_XX 183
+#define IDC_CFG_MIME 184
+#define IDC_CFG_BINHEX 185
+#define IDC_CFG_STYLE_LABEL 187
+#define IDC_CFG_STYLE_LIST 188
+#define IDC_CFG_SAVE_DEFAULT 189
+#define IDC_CFG_ASSOCIATE 193
+#define IDC_CFG_HELP 525
+#define IDC_INFO_VERSION 192
+#define IDC_INFO_MAKER 194
+#define IDC_INFO_LONG_NAME 195
+#define IDC_INFO_CONTACT_TEXT 196
+#define IDC_INFO_CONTACT 203
+#define IDC_INFO_WEB 253

@@ -136,7 +136,7 @@ TEST_F(MainWindowState, ASystemCloseDuringAJobIsPostedAgainForLater) {
 }
 
 TEST_F(MainWindowState, CommandsStillToComeSayTheyAreNotAvailable) {
-  for (int id : {IDM_CHECK_VERSION, IDM_ABOUT, IDM_CFG_DECODE}) {
+  for (int id : {IDM_ENCODE_MAIL, IDM_DECODE_MAIL}) {
     DialogProbe probe("Quorvane 32", IDOK);
     SendMessageA(g_program.mainWindow, WM_COMMAND, id, 0);
     EXPECT_EQ(probe.Result().text, "This command is not available yet.") << id;

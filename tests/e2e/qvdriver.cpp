@@ -44,6 +44,11 @@
 //   qvdriver select TITLE ID TEXT           select the item TEXT in the dialog's combo box ID
 //   qvdriver dialogkey TITLE VK             post a key press to the dialog (Enter 13, Escape 27)
 //   qvdriver settext TITLE ID TEXT          set the text of the dialog's control ID
+//   qvdriver state TITLE                    "id enabled checked text" per control of the
+//                                           dialog with this title (a drop-down list's text
+//                                           is its selected item)
+//   qvdriver click TITLE ID                 click a control of the dialog (BM_CLICK), as the
+//                                           mouse does: check boxes and radios change
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
 
@@ -77,7 +82,7 @@ const UINT kPressTimeoutMs = 5000;
 int Usage() {
   std::fprintf(stderr,
                "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|dialog|choose|"
-               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext ...\n");
+               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext|state|click ...\n");
   return 2;
 }
 
@@ -458,6 +463,40 @@ int PrintMenuItemState(HWND window, const char* programFile, int popupIndex, int
   return 0;
 }
 
+HWND DialogControl(const char* title, int argc, char** argv) {
+  HWND dialog = WaitForWindow(kDialogClass, title, 0, kDefaultWaitMs);
+  return dialog ? GetDlgItem(dialog, Number(Arg(argc, argv, 3), 0)) : nullptr;
+}
+
+// The text the control holds itself (an edit's contents, a drop-down list's selected item):
+// asked with WM_GETTEXT, which GetWindowText does not send to another process's windows.
+std::string ControlText(HWND control) {
+  char text[512] = "";
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  return text;
+}
+
+int PrintControls(const char* title) {
+  HWND dialog = WaitForWindow(kDialogClass, title, 0, kDefaultWaitMs);
+  if (!dialog) return 1;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    int checked = static_cast<int>(SendMessageA(child, BM_GETCHECK, 0, 0)) == BST_CHECKED ? 1 : 0;
+    std::printf("%d %d %d ", GetDlgCtrlID(child), IsWindowEnabled(child) ? 1 : 0, checked);
+    PrintEscaped(ControlText(child));
+    std::printf("\n");
+  }
+  return 0;
+}
+
+int ClickControl(const char* title, int argc, char** argv) {
+  HWND control = DialogControl(title, argc, argv);
+  if (!control) return 1;
+  PostMessageA(control, BM_CLICK, 0, 0);
+  return 0;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
   if (command == "children") return PrintChildren(window);
   if (command == "client") return PrintClient(window);
@@ -497,6 +536,8 @@ int main(int argc, char** argv) {
   if (command == "select") return ChooseComboItem(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
   if (command == "dialogkey") return PressDialogKey(target, Number(Arg(argc, argv, 3), 0));
   if (command == "settext") return SetControlText(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
+  if (command == "state") return PrintControls(target);
+  if (command == "click") return ClickControl(target, argc, argv);
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);
     if (title && !*title) title = nullptr;
