@@ -8,6 +8,7 @@
 #include "app/program.h"
 #include "core/job_state.h"
 #include "core/ui.h"
+#include "mail/mail_commands.h"
 #include "resources/resource.h"
 
 namespace {
@@ -38,6 +39,8 @@ const JobCommand kJobCommands[] = {
     {IDM_ENCODE_CLIPBOARD, EncodeToClipboard},
     {IDM_DECODE_FILE, DecodeFromFile},
     {IDM_DECODE_CLIPBOARD, DecodeFromClipboard},
+    {IDM_ENCODE_MAIL, EncodeToMail},
+    {IDM_DECODE_MAIL, DecodeFromMail},
 };
 
 void Exit(HWND window) {

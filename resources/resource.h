@@ -58,3 +58,8 @@
 #define IDC_CHECKSUM_INPUT 330
 #define IDC_CHECKSUM_LIST 331
 #define IDC_CHECKSUM_HELP 332
+
+// E-mail: the mailbox dialog (IDD_DECODE_SELECT) and the icons of its rows.
+#define IDC_MAIL_LIST 261
+#define IDI_MAIL_MESSAGE 700
+#define IDI_MAIL_ATTACHMENT 702

@@ -8,6 +8,8 @@
 #include "core/settings.h"
 #include "core/streams.h"
 #include "core/ui.h"
+#include "encode/destinations.h"
+#include "encode/encoder_state.h"
 
 ScriptedUi g_ui;
 
@@ -110,4 +112,11 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   }
   g_ui.outputsMade.push_back(name);
   return s;
+}
+
+// The mail layer's part of the encoder: records the message instead of sending it.
+int SendEncodedPart(HWND, const char* text) {
+  if (g_ui.mailSendResult != 0) return -2;
+  g_ui.mailSent.emplace_back(g_encoder.subject, text);
+  return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/platform.h"
@@ -25,6 +26,9 @@ struct ScriptedUi {
   std::function<void(int)> onPump;
   // MakeOutFile answers this instead of creating a file when not 0 (-2 or -3).
   int makeOutFileResult = 0;
+  // The encoder's e-mail sends: subject and body of each message, and the answer to give.
+  std::vector<std::pair<std::string, std::string>> mailSent;
+  int mailSendResult = 0;
 
   void Reset();
   bool SawMessageContaining(const std::string& part) const;
