@@ -23,7 +23,9 @@ const Column kColumns[MAIL_COLUMNS] = {
 
 const char kUnknown[] = "(Unknown)";
 const char kProgramType[] = "Zentp32";
-const int kColumnMargin = 8;
+// A cell's text is drawn inset from both edges of its column, and the first column also
+// holds the row icon: a margin of 8 alone cuts "From  " to "Fro...".
+const int kColumnMargin = 16;
 enum { ICON_PROGRAM = 0, ICON_MESSAGE = 1, ICON_ATTACHMENT = 2, ICON_COUNT = 3 };
 
 HIMAGELIST MakeImageList(int sizeMetric) {
@@ -108,6 +110,9 @@ void AddMessageRow(MessageList& list, int row, const MapiMessage& message, const
 }
 
 void FitMessageColumns(const MessageList& list) {
-  for (int i = 0; i < MAIL_COLUMNS; ++i)
-    ListView_SetColumnWidth(list.view, i, i == MAIL_ID_COLUMN ? 0 : list.widths[i] + kColumnMargin);
+  const int icon = GetSystemMetrics(SM_CXSMICON);
+  for (int i = 0; i < MAIL_COLUMNS; ++i) {
+    const int width = list.widths[i] + kColumnMargin + (i == 0 ? icon : 0);
+    ListView_SetColumnWidth(list.view, i, i == MAIL_ID_COLUMN ? 0 : width);
+  }
 }

@@ -40,3 +40,9 @@ win() { winepath -w "$1" 2>/dev/null; }
 
 # The body of a stored message: everything after its first empty line.
 mail_body() { awk 'body {print; next} /^$/ {body = 1}' "$1"; }
+
+# mail_text_setting NAME VALUE: a string setting of the program, removed again at exit.
+mail_text_setting() {
+  "$QV_WINE" reg add "$mail_settings_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "cannot store $1"
+  mail_settings_set="$mail_settings_set $1"
+}
