@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -192,6 +193,33 @@ TEST_F(MailboxDialog, AFailedLogonEndsTheDialogWithNothingListed) {
   EXPECT_EQ(probe.Result().text, "Unable to Login for E-mail because Non-Specific Failure.");
   EXPECT_EQ(ListView_GetItemCount(list), 0);
   EXPECT_EQ(CountCalls("MAPIFindNext"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// More selected messages than the input list holds: the list stops full, once said.
+TEST_F(MailboxDialog, ManySelectedMessagesNeverOverflowTheInputList) {
+  g_settings.decodejoin = 0;
+  const int many = MAX_INPUTS + 2;
+  for (int i = 1; i <= many; ++i) {
+    char id[8];
+    snprintf(id, sizeof id, "%04d", i);
+    Inbox(id, "Subject: m\n\nbody\r\n");
+  }
+  Open();
+  ASSERT_EQ(ListView_GetItemCount(list), many);
+  ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+  DialogProbe probe(kCaption, IDOK);
+  PressDecode();
+  EXPECT_EQ(probe.Result().text, "Only 128 E-mail Messages can be Decoded at a Time.");
+  EXPECT_EQ(g_job.inputCount, MAX_INPUTS);
+  EXPECT_EQ(Input(MAX_INPUTS - 1), "\r\n\r\nSubject: m\r\n\r\n\r\nbody\r\n");
+  EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
+  // No temporary file beyond those in the list.
+  const std::string left = ListFolder(temp.path());
+  EXPECT_EQ(std::count(left.begin(), left.end(), '\n'), MAX_INPUTS);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ namespace {
 
 std::set<LHANDLE> g_sessions;
 LHANDLE g_lastSession = 0;
-unsigned g_sentCount = 0;
 
 const unsigned kShortIdRoom = 64;  // without MAPI_LONG_MSGID
 
@@ -208,9 +207,14 @@ ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR, lpMapiMessage message, FLA
   if (!SessionUsable(session)) return MAPI_E_INVALID_SESSION;
   if (message->nRecipCount == 0 && !(flags & MAPI_DIALOG)) return MAPI_E_INVALID_RECIPS;
   CreateDirectoryA(StorePath("sent").c_str(), nullptr);
-  char name[32];
-  wsprintfA(name, "sent\\%04u.msg", ++g_sentCount);
-  return WriteStoreMessage(StorePath(name), FromRecord(*message)) ? SUCCESS_SUCCESS : MAPI_E_DISK_FULL;
+  // Numbered from 0001 in each store, in the order sent.
+  std::string path;
+  for (unsigned n = 1; path.empty() || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++n) {
+    char name[32];
+    wsprintfA(name, "sent\\%04u.msg", n);
+    path = StorePath(name);
+  }
+  return WriteStoreMessage(path, FromRecord(*message)) ? SUCCESS_SUCCESS : MAPI_E_DISK_FULL;
 }
 
 ULONG WINAPI MAPIFindNext(LHANDLE session, ULONG_PTR, LPSTR type, LPSTR seed, FLAGS flags, ULONG, LPSTR id) {
