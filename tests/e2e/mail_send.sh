@@ -113,3 +113,13 @@ fails_with "fail.MAPISendMail=23" "Sending E-mail Message Failed because Network
   /EU /M alice "$(win "$work/photo.jpg")"
 fails_with "fail.MAPIAddress=14" "Cannot Choose E-mail Recipients because Unknown Recipient" \
   /EU /M@ "$(win "$work/photo.jpg")"
+
+# Without any MAPI library the program still starts; only the mail command says it failed.
+rm -rf "$store/calls.log"
+mail_config ""
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32=" start_program "$build/Zentp32.exe" /EU /M alice "$(win "$work/photo.jpg")"
+shown=$(drive dialog "Quorvane 32" 1) || fail "no message without a mail system"
+[ "$shown" = "Unable to Login for E-mail because Feature Not Supported." ] || fail "without a mail system: $shown"
+expect_exit_code 0
+[ ! -e "$store/calls.log" ] || fail "the mail client was reached although no MAPI library was there"
+echo "no mail system: $shown"
