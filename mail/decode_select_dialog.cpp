@@ -20,9 +20,13 @@ HWND ListOf(HWND dialog) { return GetDlgItem(dialog, IDC_MAIL_LIST); }
 // Lists every message of the inbox, in the order the mail system finds them.
 void ListInbox(HWND dialog, MessageList& list) {
   char id[MAIL_ID_ROOM] = "";
+  char previous[MAIL_ID_ROOM] = "";
   int row = 0;
   for (bool first = true;; first = false) {
     if (FindNextMailMessage(dialog, false, first, id, 0) != SUCCESS_SUCCESS) return;
+    // A mail system that finds the same message again would keep the dialog listing forever.
+    if (!first && lstrcmpA(id, previous) == 0) return;
+    lstrcpynA(previous, id, MAIL_ID_ROOM);
     MapiMessage* message = nullptr;
     if (ReadMailMessage(dialog, true, id, MAIL_READ_LIST, &message) != SUCCESS_SUCCESS) continue;
     ShowStatus("Retrieving E-mail Message %u", static_cast<unsigned>(row + 1));

@@ -96,6 +96,14 @@ TEST_F(MailboxDialog, ListsEveryMessageWithItsCellsAndIcon) {
   EXPECT_EQ(Status(), "");
 }
 
+TEST_F(MailboxDialog, AMailSystemThatFindsTheSameMessageAgainEndsTheList) {
+  ThreeBodies();
+  Config("stuck=1\n");
+  Open();
+  EXPECT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(CountCalls("MAPIFindNext"), 2);
+}
+
 TEST_F(MailboxDialog, AnEmptyMailboxIsSaidOnce) {
   DialogProbe probe(kCaption, IDOK);
   Open();

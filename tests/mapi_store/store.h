@@ -9,6 +9,7 @@
 //   config.txt       key=value lines set by the test:
 //                      fail.<Function>=<code>  result of that call (no work is done)
 //                      pick=alice,bob          what the address dialog picks ("" = nobody)
+//                      stuck=1                 MAPIFindNext always finds the first message
 //   calls.log        one line per call, and "END sessions=<open>" when the library is
 //                    unloaded
 // Message form (inbox and sent):
