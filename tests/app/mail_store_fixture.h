@@ -1,6 +1,8 @@
 // The mail tests' store: the test provider (qvmapistore.dll, built beside the tests) is
 // registered as the default mail client in this prefix's registry, the way Wine's and
-// Windows' MAPI library find a user's mail client, and its store is a scratch folder.
+// Windows' MAPI library find a user's mail client, and its store is a scratch folder. The
+// registration stays after the test: other test processes of this throwaway prefix may be
+// loading the mail library at that moment and must find the same client.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -7,13 +7,20 @@
 mail_client_key='HKLM\Software\Clients\Mail'
 mail_settings_key='HKCU\Software\Orvanta, Inc.\Zentrel32\2.0'
 mail_settings_set=""
+mail_client_before=""
 
 mail_store_cleanup() {
   local value
   for value in $mail_settings_set; do
     "$QV_WINE" reg delete "$mail_settings_key" /v "$value" /f >/dev/null 2>&1 || true
   done
-  "$QV_WINE" reg delete "$mail_client_key" /f >/dev/null 2>&1 || true
+  # The prefix's own default mail client comes back.
+  "$QV_WINE" reg delete "$mail_client_key\\QvTestStore" /f >/dev/null 2>&1 || true
+  if [ -n "$mail_client_before" ]; then
+    "$QV_WINE" reg add "$mail_client_key" /ve /d "$mail_client_before" /f >/dev/null 2>&1 || true
+  else
+    "$QV_WINE" reg delete "$mail_client_key" /ve /f >/dev/null 2>&1 || true
+  fi
   e2e_cleanup
 }
 
@@ -23,6 +30,8 @@ mail_store_setup() {
   mkdir -p "$store/inbox"
   QV_MAIL_STORE=$(winepath -w "$store" 2>/dev/null)
   export QV_MAIL_STORE
+  mail_client_before=$("$QV_WINE" reg query "$mail_client_key" /ve 2>/dev/null | tr -d '\r' |
+    sed -n 's/^.*REG_SZ[[:space:]]*//p' | head -1)
   "$QV_WINE" reg add "$mail_client_key" /ve /d QvTestStore /f >/dev/null 2>&1 || fail "cannot name the mail client"
   "$QV_WINE" reg add "$mail_client_key\\QvTestStore" /v DLLPath /d "$(winepath -w "$build/qvmapistore.dll" 2>/dev/null)" \
     /f >/dev/null 2>&1 || fail "cannot register the mail client"
