@@ -11,6 +11,7 @@
 #include "core/help_viewer.h"
 #include "core/job_state.h"
 #include "core/ui.h"
+#include "mail/mail_commands.h"
 #include "resources/resource.h"
 
 namespace {
@@ -49,6 +50,8 @@ const JobCommand kJobCommands[] = {
 const JobCommand kInformationCommands[] = {
     {IDM_CHECK_VERSION, ShowCheckVersion},
     {IDM_ABOUT, ShowAbout},
+    {IDM_ENCODE_MAIL, EncodeToMail},
+    {IDM_DECODE_MAIL, DecodeFromMail},
 };
 
 void Exit(HWND window) {
@@ -85,10 +88,6 @@ bool RunInformationCommand(HWND window, int id) {
 
 }  // namespace
 
-void ShowCommandNotAvailable(HWND owner) {
-  ShowMessage(owner, MB_ICONEXCLAMATION, "This command is not available yet.");
-}
-
 bool ShowHelpFor(HWND window, int id) {
   for (const HelpCommand& help : kHelpCommands) {
     if (help.id != id) continue;
@@ -105,8 +104,8 @@ LRESULT OnMenuCommand(HWND window, int id) {
     case IDC_STATUS_TEXT:
     case IDC_PROGRESS_BAR: break;
     default:
-      if (!RunJobCommand(window, id) && !RunInformationCommand(window, id) && !ShowHelpFor(window, id))
-        ShowCommandNotAvailable(window);
+      // Ids that are no command (a stray message) are passed over.
+      if (!RunJobCommand(window, id) && !RunInformationCommand(window, id)) ShowHelpFor(window, id);
   }
   return 0;
 }

@@ -11,7 +11,5 @@ LRESULT OnMenuCommand(HWND window, int id);
 LRESULT OnDroppedFiles(HWND window, HDROP drop);
 // Before a menu drops down: "Decode from Clipboard" is available only when there is text.
 LRESULT OnInitMenuPopup(HMENU menu);
-// The one answer of every command whose work is still to come.
-void ShowCommandNotAvailable(HWND owner);
 // Opens the help file for a help command; false when `id` is not a help command.
 bool ShowHelpFor(HWND window, int id);

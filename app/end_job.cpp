@@ -5,6 +5,7 @@
 #include "app/later_hooks.h"
 #include "core/job_state.h"
 #include "core/ui.h"
+#include "mail/mail_commands.h"
 
 namespace {
 

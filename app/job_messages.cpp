@@ -8,6 +8,7 @@
 #include "config/file_associations.h"
 #include "core/job_state.h"
 #include "core/settings.h"
+#include "mail/mail_commands.h"
 #include "resources/resource.h"
 
 namespace {
@@ -80,7 +81,8 @@ LRESULT OnJobMessage(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (g_job.busy) return 0;
   switch (message) {
     case UM_ENCODE_FILE:
-      if (const char* path = TrustedPath(lParam)) EncodeFileMessage(window, path);
+      if (const char* path = TrustedPath(lParam))
+        if (StartCommandLineMail(window)) EncodeFileMessage(window, path);
       break;
     case UM_DECODE_FILE:
       if (const char* path = TrustedPath(lParam)) DecodeFileMessage(window, path);

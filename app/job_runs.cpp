@@ -59,7 +59,8 @@ void FinishJob(HWND window, int result, int operation) {
     if (EncodeOutputIsOpen()) EncodeCloseOutput();
     if (g_job.quitRequested) return;
   }
-  if (more) PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(g_batchMode, 0));
+  // Every mailbox input is a temporary file to decode, not only the first.
+  if (more) PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(g_batchMode, g_job.mailInputs ? 1 : 0));
 }
 
 void RunEncodeJob(HWND window, int stream, bool interactive) {

@@ -1,6 +1,4 @@
-// The checksum hooks call the decoder's test and dialog. The others are not written yet:
-// they wait for the mail and command-dispatch work; until then there is no mail session,
-// and they do nothing.
+// The checksum hooks call the decoder's test and dialog.
 #include "app/later_hooks.h"
 
 #include "app/program.h"
@@ -8,5 +6,3 @@
 
 int TestDecodedChecksums() { return TestChecksums(nullptr); }
 void ShowChecksumReport(HWND owner) { ShowChecksumDialog(g_program.instance, owner, g_program.helpPath); }
-void EndMailSession(bool) {}
-void ReleaseChosenRecipients() {}

@@ -74,6 +74,15 @@ if(QV_BUILD_TESTS)
     gtest_discover_tests(app_tests PROPERTIES LABELS wine DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST)
   endif()
 
+  # A Simple MAPI provider with a mail store in files, registered as the default mail client
+  # by the mail tests (tests/mapi_store/store.h).
+  file(GLOB QV_MAPI_STORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/mapi_store/*.cpp)
+  if(QV_MAPI_STORE_SOURCES)
+    add_library(qvmapistore SHARED ${QV_MAPI_STORE_SOURCES} ${CMAKE_SOURCE_DIR}/tests/mapi_store/qvmapistore.def)
+    set_target_properties(qvmapistore PROPERTIES PREFIX "")
+    target_link_libraries(qvmapistore user32)
+  endif()
+
   # The end-to-end driver: finds the program's windows, reads and presses them.
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/qvdriver.cpp)
     add_executable(qvdriver ${CMAKE_SOURCE_DIR}/tests/e2e/qvdriver.cpp

@@ -41,6 +41,7 @@ struct JobState {
   bool clipboardOutput;
   MailRecipient recipients[MAX_RECIPIENTS];
   int recipientCount;
+  int mailRecipientCount;  // recipients the running mail job sends to (set by the mail layer)
   char inputPath[PATH_ROOM];
   char outputPath[PATH_ROOM];
   char outputNameGiven[PATH_ROOM];

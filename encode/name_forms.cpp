@@ -53,8 +53,8 @@ char* ComposeEncodeOutputName(const char* inputPath, int method, int k, int n, c
     return dest;
   }
   if (g_job.mailOutput) {
-    std::snprintf(dest, room, "%u E-mail Recipient%s", static_cast<unsigned>(g_job.recipientCount),
-                  g_job.recipientCount == 1 ? "" : "s");
+    std::snprintf(dest, room, "%u E-mail Recipient%s", static_cast<unsigned>(g_job.mailRecipientCount),
+                  g_job.mailRecipientCount == 1 ? "" : "s");
     return dest;
   }
   const char* ext = DefaultExtension(method);

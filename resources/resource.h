@@ -113,3 +113,8 @@
 #define IDC_INFO_CONTACT_TEXT 196
 #define IDC_INFO_CONTACT 203
 #define IDC_INFO_WEB 253
+
+// E-mail: the mailbox dialog (IDD_DECODE_SELECT) and the icons of its rows.
+#define IDC_MAIL_LIST 261
+#define IDI_MAIL_MESSAGE 700
+#define IDI_MAIL_ATTACHMENT 702

@@ -49,9 +49,15 @@
 //                                           is its selected item)
 //   qvdriver click TITLE ID                 click a control of the dialog (BM_CLICK), as the
 //                                           mouse does: check boxes and radios change
+//   qvdriver listview TITLE ID              the rows of list view ID of the dialog TITLE,
+//                                           one a line: "icon=N" then every cell, tab-separated
+//   qvdriver rows TITLE ID ROW...           select these rows of that list view (its own
+//                                           notifications follow, as with a mouse click)
+// The list views live in the program's memory: their records go through a block of it.
 // Exit code 0 on success, 1 when the window did not come (or go), 2 on bad usage.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <fcntl.h>
@@ -82,7 +88,7 @@ const UINT kPressTimeoutMs = 5000;
 int Usage() {
   std::fprintf(stderr,
                "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|dialog|choose|"
-               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext|state|click ...\n");
+               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext|state|click|listview|rows ...\n");
   return 2;
 }
 
@@ -497,6 +503,99 @@ int ClickControl(const char* title, int argc, char** argv) {
   return 0;
 }
 
+// A block of memory in the process of `window`, for messages whose records hold pointers.
+class RemoteBlock {
+ public:
+  RemoteBlock(HWND window, size_t size) : size_(size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    if (process_) at_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteBlock() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  bool ok() const { return at_ != nullptr; }
+  char* at() const { return at_; }
+  void Write(const void* data, size_t size, size_t offset = 0) {
+    WriteProcessMemory(process_, at_ + offset, data, size, nullptr);
+  }
+  void Read(void* data, size_t size, size_t offset = 0) {
+    ReadProcessMemory(process_, at_ + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* at_ = nullptr;
+  size_t size_;
+};
+
+const size_t kCellRoom = 512;
+
+HWND DialogListView(const char* title, int id) {
+  HWND dialog = WaitForWindow(kDialogClass, title, 0, kDefaultWaitMs);
+  return dialog ? GetDlgItem(dialog, id) : nullptr;
+}
+
+std::string RemoteCell(HWND list, RemoteBlock& block, int row, int column) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = block.at() + sizeof item;
+  item.cchTextMax = kCellRoom;
+  block.Write(&item, sizeof item);
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.at()));
+  char text[kCellRoom] = "";
+  block.Read(text, sizeof text - 1, sizeof item);
+  return text;
+}
+
+int RemoteIcon(HWND list, RemoteBlock& block, int row) {
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  block.Write(&item, sizeof item);
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.at()));
+  block.Read(&item, sizeof item);
+  return item.iImage;
+}
+
+int PrintListView(const char* title, int id) {
+  HWND list = DialogListView(title, id);
+  if (!list) return 1;
+  RemoteBlock block(list, sizeof(LVITEMA) + kCellRoom);
+  if (!block.ok()) return 1;
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  const int columns = static_cast<int>(SendMessageA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)),
+                                                    HDM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    std::printf("icon=%d", RemoteIcon(list, block, row));
+    for (int column = 0; column < columns; ++column) {
+      std::printf("\t");
+      PrintEscaped(RemoteCell(list, block, row, column));
+    }
+    std::printf("\n");
+  }
+  return 0;
+}
+
+int SelectRows(const char* title, int id, int argc, char** argv, int first) {
+  HWND list = DialogListView(title, id);
+  if (!list) return 1;
+  RemoteBlock block(list, sizeof(LVITEMA));
+  if (!block.ok()) return 1;
+  for (int i = first; i < argc; ++i) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    block.Write(&item, sizeof item);
+    SendMessageA(list, LVM_SETITEMSTATE, Number(argv[i], 0), reinterpret_cast<LPARAM>(block.at()));
+  }
+  return 0;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
   if (command == "children") return PrintChildren(window);
   if (command == "client") return PrintClient(window);
@@ -538,6 +637,8 @@ int main(int argc, char** argv) {
   if (command == "settext") return SetControlText(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
   if (command == "state") return PrintControls(target);
   if (command == "click") return ClickControl(target, argc, argv);
+  if (command == "listview") return PrintListView(target, Number(Arg(argc, argv, 3), 0));
+  if (command == "rows") return SelectRows(target, Number(Arg(argc, argv, 3), 0), argc, argv, 4);
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);
     if (title && !*title) title = nullptr;

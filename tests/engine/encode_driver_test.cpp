@@ -464,9 +464,9 @@ TEST(OutputNamesTest, Part25Rules) {
   EXPECT_STREQ(ComposeEncodeOutputName("C:\\A.B", 1, 3, 4, out), "C:\\OUT\\GIVEN3.uue");
   g_job.outputNameGiven[0] = '\0';
   g_job.mailOutput = true;
-  g_job.recipientCount = 1;
+  g_job.mailRecipientCount = 1;
   EXPECT_STREQ(ComposeEncodeOutputName("a", 1, 1, 1, out), "1 E-mail Recipient");
-  g_job.recipientCount = 2;
+  g_job.mailRecipientCount = 2;
   EXPECT_STREQ(ComposeEncodeOutputName("a", 1, 1, 1, out), "2 E-mail Recipients");
   g_job.clipboardOutput = true;
   EXPECT_STREQ(ComposeEncodeOutputName("a", 1, 1, 1, out), "the Clipboard");
@@ -476,3 +476,42 @@ TEST(OutputNamesTest, Part25Rules) {
 }
 
 }  // namespace
+
+// The e-mail destination: every part is one message, sent when the part is complete, with
+// the style's subject and no file anywhere.
+TEST_F(EncodeDriverTest, MailSendsOneMessagePerPartWithItsSubject) {
+  Settings(METHOD_UU, 4, true, 4500);
+  g_job.mailOutput = true;
+  const std::string data = Bytes(9000, 3);
+  EXPECT_EQ(Encode(Input("mail.bin", data)), 0);
+  ASSERT_EQ(g_job.partCount, 3);
+  ASSERT_EQ(g_ui.mailSent.size(), 3u);
+  std::vector<std::string> bodies;
+  for (int k = 1; k <= 3; ++k) {
+    const auto& sent = g_ui.mailSent[k - 1];
+    EXPECT_EQ(sent.first, "* Zentrel32 *; UU; mail.bin; " + std::to_string(k) + " of 3");
+    EXPECT_EQ(sent.second.rfind("Archive-name: mail/part0" + std::to_string(k), 0), 0u) << k;
+    bodies.push_back(sent.second);
+  }
+  EXPECT_EQ(DecodeUu(bodies), data);
+  EXPECT_TRUE(g_ui.outputsMade.empty());
+  EXPECT_EQ(ListFolder(dir.path()), "mail.bin\n");
+}
+
+TEST_F(EncodeDriverTest, MailInAnAltBinariesStyleCarriesItsSubjectLine) {
+  Settings(METHOD_UU, 7, false, 4500);
+  g_job.mailOutput = true;
+  EXPECT_EQ(Encode(Input("pic.gif", Bytes(6000, 5))), 0);
+  ASSERT_EQ(g_ui.mailSent.size(), 2u);
+  EXPECT_EQ(g_ui.mailSent[0].first, "Subject: pic.gif [part 1/2]\n\n");
+  EXPECT_EQ(g_ui.mailSent[1].first, "Subject: pic.gif [part 2/2]\n\n");
+}
+
+TEST_F(EncodeDriverTest, RefusedSendEndsTheJobWithoutMoreMessages) {
+  Settings(METHOD_UU, 5, true, 4500);
+  g_job.mailOutput = true;
+  g_ui.mailSendResult = 2;
+  EXPECT_EQ(Encode(Input("r.bin", Bytes(9000))), -2);
+  EXPECT_TRUE(g_ui.mailSent.empty());
+  EXPECT_EQ(ListFolder(dir.path()), "r.bin\n");
+}

@@ -10,6 +10,8 @@
 #include "core/ui.h"
 #include "decode/decode_context.h"
 #include "decode/recovery_questions.h"
+#include "encode/destinations.h"
+#include "encode/encoder_state.h"
 
 ScriptedUi g_ui;
 
@@ -135,3 +137,9 @@ int AskAboutInvalidLine(HWND, const char* problem) {
 int AskHowToRetry(HWND, const char* failure) { return RecoveryAnswer(ASKED_HOW_TO_RETRY, failure, RETRY_ABORT); }
 
 int AskEncodeOrDecode(HWND) { return RecoveryAnswer(ASKED_ENCODE_OR_DECODE, nullptr, WHICH_CODE_DECODE); }
+// The mail layer's part of the encoder: records the message instead of sending it.
+int SendEncodedPart(HWND, const char* text) {
+  if (g_ui.mailSendResult != 0) return -2;
+  g_ui.mailSent.emplace_back(g_encoder.subject, text);
+  return 0;
+}

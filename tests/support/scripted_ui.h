@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/platform.h"
@@ -37,6 +38,9 @@ struct ScriptedUi {
   // anyway, give up the retry, and go on decoding rather than encode.
   std::vector<RecordedQuestion> recoveryQuestions;
   std::vector<int> recoveryAnswers;
+  // The encoder's e-mail sends: subject and body of each message, and the answer to give.
+  std::vector<std::pair<std::string, std::string>> mailSent;
+  int mailSendResult = 0;
 
   void Reset();
   bool SawMessageContaining(const std::string& part) const;

@@ -1,0 +1,110 @@
+#include "mail/mailbox_inputs.h"
+
+#include <commctrl.h>
+
+#include "app/input_list.h"
+#include "core/job_state.h"
+#include "core/settings.h"
+#include "core/streams.h"
+#include "core/ui.h"
+#include "mail/mail_session.h"
+#include "mail/message_list.h"
+
+namespace {
+
+struct SaveRun {
+  HWND dialog;
+  int stream = -1;  // the open temporary input
+  bool listFull = false;
+  MailboxSaveResult result = {false, 0};
+};
+
+void DropLastInput() {
+  --g_job.inputCount;
+  g_job.inputIndex = g_job.inputCount;
+  FreeCurrentInput();
+  g_job.inputIndex = 0;
+}
+
+// A new temporary input for the body text of `row`; false when there is none (reported).
+bool OpenNewInput(SaveRun& run, int row) {
+  char path[PATH_ROOM];
+  if (MakeTempFileName(path) == 0) {
+    ShowErrorMessage(run.dialog, GetLastError(), MB_ICONHAND, "Saving E-mail Message %d Failed because", row);
+    return false;
+  }
+  if (!AddInput(path)) {
+    DeleteFileA(path);
+    if (!run.listFull)
+      ShowMessage(run.dialog, MB_ICONEXCLAMATION, "Only %d E-mail Messages can be Decoded at a Time.", MAX_INPUTS);
+    run.listFull = true;
+    return false;
+  }
+  run.stream = StreamOpen(path, GENERIC_WRITE, FILE_SHARE_READ, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY,
+                          STREAM_NUL_AFTER_BLOCK);
+  if (run.stream >= 0) return true;
+  const DWORD error = GetLastError();
+  DropLastInput();
+  DeleteFileA(path);
+  ShowErrorMessage(run.dialog, error, MB_ICONHAND, "Saving E-mail Message %d Failed because", row);
+  return false;
+}
+
+void CloseInput(SaveRun& run) {
+  if (run.stream < 0) return;
+  StreamClose(run.stream);
+  run.stream = -1;
+}
+
+// The body text as the decoder reads it: a "Subject:" line (for the part detection) set
+// off by empty lines, then the text unchanged.
+void WriteBody(const SaveRun& run, const MapiMessage& message) {
+  const char* eol = EndOfLineString();
+  if (message.lpszSubject && message.lpszSubject[0]) {
+    char line[MESSAGE_ROOM + 1];
+    wsprintfA(line, "%s%sSubject: ", eol, eol);
+    StreamWriteString(run.stream, line);
+    StreamWriteString(run.stream, message.lpszSubject);
+  }
+  for (int i = 0; i < 3; ++i) StreamWriteString(run.stream, eol);
+  if (message.lpszNoteText) StreamWriteString(run.stream, message.lpszNoteText);
+}
+
+void SaveBody(SaveRun& run, int row, const MapiMessage& message, bool lastSelected) {
+  const bool join = g_settings.decodejoin != 0;
+  if (run.stream < 0 && !OpenNewInput(run, row)) return;
+  WriteBody(run, message);
+  if (!join || lastSelected) CloseInput(run);
+  ++run.result.bodiesWritten;
+  run.result.saved = true;
+}
+
+bool IsSelected(HWND view, int row) { return ListView_GetItemState(view, row, LVIS_SELECTED) != 0; }
+
+}  // namespace
+
+MailboxSaveResult SaveSelectedMessages(HWND dialog, HWND view) {
+  ClearInputs();
+  SaveRun run;
+  run.dialog = dialog;
+  const int rows = ListView_GetItemCount(view);
+  const int selected = static_cast<int>(ListView_GetSelectedCount(view));
+  int handled = 0;
+  for (int row = 0; row < rows && handled < selected && !run.listFull; ++row) {
+    if (!IsSelected(view, row)) continue;
+    ++handled;
+    char id[MAIL_ID_ROOM] = "";
+    ListView_GetItemText(view, row, MAIL_ID_COLUMN, id, sizeof id);
+    MapiMessage* message = nullptr;
+    if (ReadMailMessage(dialog, true, id, MAIL_READ_FULL, &message) != SUCCESS_SUCCESS) continue;
+    if (message->nFileCount > 0) {
+      SaveMailAttachments(dialog, *message);
+      run.result.saved = true;
+    } else {
+      SaveBody(run, row, *message, handled == selected);
+    }
+    MapiFree(message);
+  }
+  CloseInput(run);
+  return run.result;
+}

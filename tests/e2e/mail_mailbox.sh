@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# "Decode from E-mail" in the real program against the tests' mail client: the mailbox
+# dialog lists the store (cells, row icons, the hidden identifier), decodes a posting of three
+# messages with decodejoin on and off, saves attachments under cleaned names, says "Nothing
+# to Decode." and "No Matching Messages Found." once; a screenshot of the dialog.
+. "$(dirname "$0")/support/e2e_common.bash"
+e2e_setup "$1"
+. "$(dirname "$0")/support/mail_store.bash"
+
+work="$build/e2e-mail-mailbox"
+shots="$build/e2e-screenshots"
+rm -rf "$work"
+mkdir -p "$work/out" "$shots"
+mail_store_setup "$work/store"
+head -c 9000 /dev/urandom >"$work/photo.jpg"
+dialog="Select E-mail Messages to Decode"
+list_id=261
+
+# The posting: three messages sent by the program itself, now in the inbox.
+mail_setting encodetype 6
+mail_setting encodeoutputsize 4500
+start_program "$build/Zentp32.exe" /N /EU /M me "$(win "$work/photo.jpg")"
+expect_exit_code 0
+[ "$(ls "$store/sent" | wc -l)" = 3 ] || fail "the posting is not three messages: $(ls "$store/sent")"
+mv "$store"/sent/*.msg "$store/inbox/"
+printf 'Subject: hello\nFrom: Alice|SMTP:alice\nDate: 2026/12/07 10:00\nType: IPM.Note\n\nJust text.\r\n' \
+  >"$store/inbox/0004.msg"
+printf 'attached bytes\n' >"$store/report.bin"
+printf 'Subject: a file\nFrom: Bob|SMTP:bob\nAttach: 0|..\\..\\report.pdf|report.bin\n\nsee the file\r\n' \
+  >"$store/inbox/0005.msg"
+
+mail_setting decodedirselect 152
+mail_text_setting decodedir "$(win "$work/out")"
+mail_setting usedefaultnames 1
+mail_setting overwriteexisting 1
+mail_setting nostatusmessages 1
+
+open_mailbox() {
+  drive command Zentp32 123
+  drive wait "#32770" "$dialog" >/dev/null || fail "the mailbox dialog did not open"
+}
+
+start_program "$build/Zentp32.exe"
+drive wait Zentp32 >/dev/null || fail "no main window"
+open_mailbox
+rows=$(drive listview "$dialog" $list_id)
+echo "$rows" >"$work/rows.txt"
+[ "$(echo "$rows" | wc -l)" = 5 ] || fail "the dialog lists: $rows"
+line() { echo "$rows" | sed -n "$1p"; }
+tab=$'\t'
+case "$(line 1)" in
+  "icon=0${tab}Subject: photo.jpg (1/3)${tab}Zentrel${tab}(none)${tab}"*"${tab}Zentrel32${tab}0001") ;;
+  *) fail "row 1: $(line 1)" ;;
+esac
+[ "$(line 4)" = "icon=1${tab}hello${tab}Alice${tab}2026/12/07 10:00${tab}12${tab}IPM.Note${tab}0004" ] ||
+  fail "row 4: $(line 4)"
+[ "$(line 5)" = "icon=2${tab}a file${tab}Bob${tab}(Unknown)${tab}14${tab}(Unknown)${tab}0005" ] || fail "row 5: $(line 5)"
+import -window root "$shots/mailbox.png"
+[ "$(identify -format '%k' "$shots/mailbox.png")" -gt 8 ] || fail "the screenshot shows almost nothing"
+echo "mailbox listed; screenshot $shots/mailbox.png"
+
+# decodejoin on: the three bodies are one input, decoded into the file.
+drive rows "$dialog" $list_id 0 1 2
+import -window root "$shots/mailbox_selected.png"
+drive dialog "$dialog" 1 >/dev/null
+for _ in $(seq 100); do [ -f "$work/out/photo.jpg" ] && break; sleep 0.1; done
+drive gone "#32770" "$dialog" 3000 || fail "the dialog stayed open after Decode"
+sleep 1
+cmp -s "$work/photo.jpg" "$work/out/photo.jpg" || fail "decodejoin on: the posting did not decode to the file"
+[ -f "$store/inbox/0001.read" ] || fail "decoding did not read the message in full"
+echo "decodejoin on: the posting decodes"
+
+# Attachments only: saved under their cleaned name, no decode starts.
+open_mailbox
+drive rows "$dialog" $list_id 4
+drive dialog "$dialog" 1 >/dev/null
+drive gone "#32770" "$dialog" 3000 || fail "the dialog stayed open after saving an attachment"
+[ "$(cat "$work/out/report.pdf" 2>/dev/null)" = "attached bytes" ] || fail "the attachment was not saved as report.pdf"
+[ ! -e "$work/report.pdf" ] || fail "the attachment's ..\\ path was followed"
+echo "attachment saved under its cleaned name"
+
+# Nothing saved: the read fails, "Nothing to Decode.", the dialog stays for another choice.
+open_mailbox
+drive rows "$dialog" $list_id 3
+mail_config "fail.MAPIReadMail=17"
+drive dialog "$dialog" 1 >/dev/null
+first=$(drive dialog "Quorvane 32" 1) || fail "no box for the failed read"
+second=$(drive dialog "Quorvane 32" 1) || fail "no Nothing to Decode."
+[ "$first" = "Reading E-mail Message Failed because Invalid Message Identifier." ] || fail "read failure said: $first"
+[ "$second" = "Nothing to Decode." ] || fail "then: $second"
+drive wait "#32770" "$dialog" 1000 >/dev/null || fail "the dialog closed with nothing saved"
+mail_config ""
+drive dialog "$dialog" 2 >/dev/null
+drive gone "#32770" "$dialog" 3000 || fail "Cancel did not close the dialog"
+echo "Nothing to Decode. keeps the dialog"
+
+# decodejoin off: three inputs, one per message, each a temporary file to decode; even with
+# the decode method "by name" (the temporary names say nothing) none is encoded instead. Each
+# input holds one part alone and says which parts it misses; none of them is left over.
+drive key Zentp32 0x79
+expect_exit_code 0
+mail_setting decodejoin 0
+mail_setting decodemethod 180
+temp=$(winepath -u "$("$QV_WINE" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)
+[ -d "$temp" ] || fail "no temporary folder at $temp"
+before=$(ls "$temp" | grep -c '^znt' || true)
+start_program "$build/Zentp32.exe"
+drive wait Zentp32 >/dev/null || fail "no main window"
+open_mailbox
+drive rows "$dialog" $list_id 0 1 2
+drive dialog "$dialog" 1 >/dev/null
+for missing in "2, 3" "1, 3" "1, 2"; do
+  said=$(drive dialog "Quorvane 32" 1) || fail "an input alone did not say what it misses"
+  [ "$said" = "Total Parts Required: 3.\\r\\nMissing Parts: $missing" ] || fail "expected missing $missing, got: $said"
+done
+more=$(drive dialog "Quorvane 32" 1 1500) && fail "more than three inputs had something to say: $more"
+after=$(ls "$temp" | grep -c '^znt' || true)
+[ "$after" = "$before" ] || fail "mailbox inputs were left in the temporary folder: $(ls "$temp" | grep '^znt')"
+[ "$(ls "$work/out")" = "photo.jpg
+report.pdf" ] || fail "something was written besides the decoded part: $(ls "$work/out")"
+[ "$(grep -c '^MAPIReadMail .* flags=0x0$' "$store/calls.log")" -ge 6 ] || fail "the three messages were not read in full"
+echo "decodejoin off: three inputs, all decoded, none left"
+
+# An empty mailbox: one box, an empty list.
+rm -f "$store"/inbox/*
+drive command Zentp32 123
+said=$(drive dialog "Quorvane 32" 1) || fail "an empty mailbox was not said"
+[ "$said" = "No Matching Messages Found." ] || fail "an empty mailbox said: $said"
+drive wait "#32770" "$dialog" >/dev/null || fail "no dialog for an empty mailbox"
+[ -z "$(drive listview "$dialog" $list_id)" ] || fail "an empty mailbox lists rows"
+drive dialog "Quorvane 32" 1 500 >/dev/null && fail "a second box for the empty mailbox"
+drive dialog "$dialog" 2 >/dev/null
+drive key Zentp32 0x79
+expect_exit_code 0
+grep -qx "END sessions=0" "$store/calls.log" || fail "a mail session was left open"
+echo "empty mailbox said once; no session left"
