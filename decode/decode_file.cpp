@@ -465,7 +465,10 @@ void WriteDecoded(const unsigned char* out, int n) {
 }
 
 void DecodeDataLine() {
-  if (g_settings.decodemethod == DECODE_BY_DATA && !g_decode.formatDecided) {
+  // The data decides the format by the method "by data", and whenever nothing else has:
+  // a mailbox input decoded by the method "by name" has a temporary file's name.
+  const bool byData = g_settings.decodemethod == DECODE_BY_DATA || g_decode.format == TYPE_AUTO;
+  if (byData && !g_decode.formatDecided) {
     g_decode.formatDecided = GuessUuOrXx(g_decode.line);
     RefreshJobStatus();
   }

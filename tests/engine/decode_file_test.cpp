@@ -98,6 +98,16 @@ TEST_F(DecodeFileTest, OutputGoesBesideTheInputWhateverTheCurrentDirectory) {
   EXPECT_EQ(ReadWholeFile(elsewhere.File("beside.bin")), Pattern(100));
 }
 
+// A mailbox input is a temporary file: the method "by name" learns nothing from its name,
+// and the data decides the format, with no question about lines taken for invalid.
+TEST_F(DecodeFileTest, AnInputWhoseNameSaysNothingIsDecodedByItsData) {
+  g_settings.decodemethod = DECODE_BY_NAME;
+  const std::string in = Input("znt1234.tmp", "Subject: photo\r\n\r\n" + Uuencode("photo.jpg", Pattern(3000)));
+  ASSERT_EQ(Decode(in, 1), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("photo.jpg"), Pattern(3000));
+  EXPECT_EQ(g_decode.format, TYPE_UU);
+}
+
 TEST_F(DecodeFileTest, NamesFromTheInputCannotEscapeOrNameADevice) {
   const std::string in = Input("evil.txt", Uuencode("../../etc/CON", Pattern(10)) + Uuencode("", Pattern(20)));
   ASSERT_EQ(Decode(in), 0) << g_decode.errorText;
