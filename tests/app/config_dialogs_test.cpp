@@ -27,7 +27,14 @@ namespace {
 const char kEncodeTitle[] = "Encode Configuration";
 const char kDecodeTitle[] = "Decode Configuration";
 const char kGeneralTitle[] = "General Configuration";
-const char kTestKey[] = "Software\\Orvanta, Inc.\\QvConfigDialogTests";
+// A key of this test process's own: tests run side by side, each in a process of its own.
+const char* TestKey() {
+  static char key[96];
+  if (!key[0])
+    std::snprintf(key, sizeof key, "Software\\Orvanta, Inc.\\QvConfigDialogTests%lu",
+                  static_cast<unsigned long>(GetCurrentProcessId()));
+  return key;
+}
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -293,22 +300,22 @@ class SavedDefaults : public ConfigDialogs {
   void SetUp() override {
     ConfigDialogs::SetUp();
     std::snprintf(savedPath_, sizeof savedPath_, "%s", g_settingsKeyPath);
-    std::snprintf(g_settingsKeyPath, sizeof g_settingsKeyPath, "%s", kTestKey);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
+    std::snprintf(g_settingsKeyPath, sizeof g_settingsKeyPath, "%s", TestKey());
+    RegDeleteTreeA(HKEY_CURRENT_USER, TestKey());
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, TestKey(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
   }
   void TearDown() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, TestKey());
     std::snprintf(g_settingsKeyPath, sizeof g_settingsKeyPath, "%s", savedPath_);
     ConfigDialogs::TearDown();
   }
   // The value names under the key, sorted, separated by blanks.
   static std::string StoredNames() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "no key";
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TestKey(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "no key";
     std::vector<std::string> names;
     char name[64];
     for (DWORD i = 0;; ++i) {
@@ -324,7 +331,7 @@ class SavedDefaults : public ConfigDialogs {
   }
   static DWORD StoredNumber(const char* name) {
     DWORD value = 0, size = sizeof value;
-    RegGetValueA(HKEY_CURRENT_USER, kTestKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    RegGetValueA(HKEY_CURRENT_USER, TestKey(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
     return value;
   }
   char savedPath_[SETTINGS_PATH_ROOM] = "";
@@ -348,9 +355,9 @@ TEST_F(SavedDefaults, EachDialogWritesOnlyItsGroup) {
   EXPECT_EQ(StoredNumber("encodemethod"), static_cast<DWORD>(METHOD_XX));
   EXPECT_EQ(StoredNumber("encodeoutputsize"), 25000u);
 
-  RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
+  RegDeleteTreeA(HKEY_CURRENT_USER, TestKey());
   HKEY key;
-  RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegCreateKeyExA(HKEY_CURRENT_USER, TestKey(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
   RegCloseKey(key);
   ASSERT_TRUE(RunDialog(ShowGeneralConfiguration, kGeneralTitle, IDC_CFG_SAVE_DEFAULT,
                         [](HWND d) { Click(d, IDC_CFG_NO_STATUS); }));

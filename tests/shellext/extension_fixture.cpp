@@ -1,11 +1,17 @@
 #include "tests/shellext/extension_fixture.h"
 
 #include <fstream>
+#include <string>
 
 #include "tests/shellext/shell_selection.h"
 
 namespace {
-const char kPrivateUserKey[] = "Software\\Quorvane Tests\\Extension user";
+// The stand-in for HKEY_CURRENT_USER, one per test process: the tests run side by side.
+const std::string& PrivateUserKeyName() {
+  static const std::string name =
+      "Software\\Quorvane Tests\\Extension user " + std::to_string(GetCurrentProcessId());
+  return name;
+}
 const char kSettingsKey[] = "Software\\Orvanta, Inc.\\Zentrel32\\2.0";
 
 std::string FullPath(const std::string& path) {
@@ -71,15 +77,15 @@ std::string StringValue(HKEY root, const std::string& key, const char* name) {
 }
 
 PrivateUserKey::PrivateUserKey() {
-  RegDeleteTreeA(HKEY_CURRENT_USER, kPrivateUserKey);
-  RegCreateKeyExA(HKEY_CURRENT_USER, kPrivateUserKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+  RegDeleteTreeA(HKEY_CURRENT_USER, PrivateUserKeyName().c_str());
+  RegCreateKeyExA(HKEY_CURRENT_USER, PrivateUserKeyName().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
   RegOverridePredefKey(HKEY_CURRENT_USER, key_);
 }
 
 PrivateUserKey::~PrivateUserKey() {
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   RegCloseKey(key_);
-  RegDeleteTreeA(HKEY_CURRENT_USER, kPrivateUserKey);
+  RegDeleteTreeA(HKEY_CURRENT_USER, PrivateUserKeyName().c_str());
 }
 
 void PrivateUserKey::SetProgramPath(const std::string& path) {
