@@ -2,7 +2,7 @@
 
 #include "app/created_output.h"
 #include "app/input_list.h"
-#include "app/later_hooks.h"
+#include "app/checksum_report.h"
 #include "core/job_state.h"
 #include "core/ui.h"
 #include "mail/mail_commands.h"

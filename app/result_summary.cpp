@@ -4,7 +4,7 @@
 
 #include "app/created_output.h"
 #include "app/end_job.h"
-#include "app/later_hooks.h"
+#include "app/checksum_report.h"
 #include "app/name_tables.h"
 #include "core/job_state.h"
 #include "core/names.h"

@@ -4,19 +4,14 @@
 #include <climits>
 #include <cstdio>
 
+#include "core/names.h"
 #include "core/settings.h"
 #include "core/ui.h"
 #include "resources/resource.h"
 
 namespace {
 
-const int kFallbackOutputSize = 60000;
 const char kSizeWarning[] = "Output Size Must be between %ld and %ld.";
-
-const char* SkipBlanks(const char* text) {
-  while (*text == ' ' || *text == '\t') ++text;
-  return text;
-}
 
 // Parses the whole text as a decimal number; false for anything else. Large values are held
 // at LONG_MAX so that no digit string wraps around into the allowed range.
@@ -56,7 +51,7 @@ int ValidateOutputSize(HWND dialog, int control, const char* text, bool warn) {
     if (warn)
       ShowMessage(dialog, MB_ICONEXCLAMATION, kSizeWarning, static_cast<long>(MIN_OUTPUT_SIZE),
                   static_cast<long>(MAX_OUTPUT_SIZE));
-    value = kFallbackOutputSize;
+    value = DEFAULT_OUTPUT_SIZE;
   }
   if (control) {
     char shown[16];

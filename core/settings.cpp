@@ -39,7 +39,7 @@ void ResetSettings() {
   std::memset(&g_settings, 0, sizeof g_settings);
   g_settings.encodetype = STYLE_SINGLE_FILE;
   g_settings.encodecrlf = EOL_CRLF;
-  g_settings.encodeoutputsize = 60000;
+  g_settings.encodeoutputsize = DEFAULT_OUTPUT_SIZE;
   g_settings.encodemethod = METHOD_UU;
   g_settings.encodedirselect = DIR_SAME_AS_INPUT;
   g_settings.decodejoin = 1;

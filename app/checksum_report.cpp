@@ -1,5 +1,5 @@
 // The checksum hooks call the decoder's test and dialog.
-#include "app/later_hooks.h"
+#include "app/checksum_report.h"
 
 #include "app/program.h"
 #include "decode/checksum_dialog.h"
