@@ -4,6 +4,7 @@
 #include "app/input_list.h"
 #include "app/checksum_report.h"
 #include "core/job_state.h"
+#include "core/settings.h"
 #include "core/ui.h"
 #include "mail/mail_commands.h"
 
@@ -61,9 +62,19 @@ void ClearJobResult() {
   SetProgress(0);
 }
 
+// What the job means for the run's exit status. Without questions no summary runs the
+// checksum test, so it runs here.
+int JobOutcome(int result, int operation) {
+  if (result != RESULT_DONE) return OUTCOME_FAILED;
+  if (g_job.qualifiedResult) return OUTCOME_DOUBTFUL;
+  const bool testChecksums = !g_job.interactive && operation == OP_DECODE && g_settings.decodetestchecksum;
+  return testChecksums && TestDecodedChecksums() != 0 ? OUTCOME_DOUBTFUL : OUTCOME_CLEAN;
+}
+
 }  // namespace
 
 int EndJob(HWND owner, int result, int operation) {
+  NoteRunOutcome(JobOutcome(result, operation));
   int more = 0;
   bool show = AdvanceInputs(more);
   if (g_job.quitRequested)

@@ -13,6 +13,7 @@
 #include "core/streams.h"
 #include "core/ui.h"
 #include "decode/decode_context.h"
+#include "decode/input_order.h"
 #include "decode/join_parts.h"
 #include "decode/part_table.h"
 #include "resources/resource.h"
@@ -34,7 +35,8 @@ void RefuseBatch(HWND window, const char* format, int limit) {
   AbandonBatch(window);
 }
 
-// Part record i names input i as part i + 1; false when a path does not fit a record.
+// Part record i names input i, numbered by the part the input carries (else as part
+// i + 1); false when a path does not fit a record.
 bool FillPartTable(int count) {
   ClearPartTable();
   for (int i = 0; i < count; ++i) {
@@ -43,6 +45,7 @@ bool FillPartTable(int count) {
     g_partTable[i].partNumber = i + 1;
     std::snprintf(g_partTable[i].fileName, PART_NAME_ROOM, "%s", path);
   }
+  OrderInputsByTheirParts(count);
   g_partTotal = count;
   return true;
 }

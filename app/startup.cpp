@@ -50,6 +50,7 @@ void PostFirstJob(HWND window, const CommandLineRequest& request) {
     PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(request.encode ? NEXT_ENCODE : NEXT_DECIDE, 0));
   else if (request.refused && !g_job.interactive)
     PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+  if (request.refused) NoteRunOutcome(OUTCOME_FAILED);
 }
 
 }  // namespace
@@ -94,5 +95,6 @@ int RunProgram(HINSTANCE instance, HINSTANCE previous, const char* commandLine, 
   int exitCode = RunMessageLoop();
   if (!previous) UnregisterMainClass(instance);
   StreamShutdown();
-  return exitCode;
+  // A run without questions is a script's tool: its exit status says how its jobs went.
+  return g_job.interactive ? exitCode : g_job.worstOutcome;
 }

@@ -9,6 +9,10 @@ void ResetJobState() {
   g_job.interactive = true;
 }
 
+void NoteRunOutcome(int outcome) {
+  if (outcome > g_job.worstOutcome) g_job.worstOutcome = outcome;
+}
+
 namespace {
 struct InitialJobState {
   InitialJobState() { ResetJobState(); }

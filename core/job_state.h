@@ -18,6 +18,14 @@ enum JobResult {
   RESULT_DECLINED = -3,
 };
 
+// How a run without questions (/N) went, as its exit status tells a script; the worst
+// outcome of its jobs counts.
+enum RunOutcome {
+  OUTCOME_CLEAN = 0,     // every input decoded or encoded cleanly
+  OUTCOME_DOUBTFUL = 1,  // an output was written in spite of integrity errors or checksums
+  OUTCOME_FAILED = 2,    // a job failed or was refused
+};
+
 // Laid out as the Simple MAPI recipient descriptor.
 struct MailRecipient {
   unsigned long reserved;
@@ -55,9 +63,12 @@ struct JobState {
   bool qualifiedResult;
   bool mailInputs;
   char resultRemark[REMARK_ROOM];
+  int worstOutcome;  // RunOutcome of the run so far
 };
 
 extern JobState g_job;
 
 // Empties the job state; interactive is on by default.
 void ResetJobState();
+// Keeps the worse of the run's outcome so far and `outcome`.
+void NoteRunOutcome(int outcome);

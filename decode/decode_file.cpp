@@ -16,6 +16,7 @@
 #include "decode/join_parts.h"
 #include "decode/line_classify.h"
 #include "decode/line_decoder.h"
+#include "decode/line_fit.h"
 #include "decode/line_scan.h"
 #include "decode/recovery_questions.h"
 #include "encode/alphabets.h"
@@ -71,6 +72,18 @@ struct Run {
   int oneOfOneStyle;
   bool oneOfOneRetried;
   long bytesReadBefore;  // the input position at the last turn, for the stuck test
+  // Text passed over inside the data of a single file since its last data line, and
+  // whether any of it framed the parts of a posting (a cut line, headers, a signature).
+  int passedOver;
+  bool passedOverFramed;
+  // The part that the frames passed over last named (the data starts with part 1), and
+  // whether a frame named a part out of step, so that a part is missing in between.
+  int framedPart;
+  bool framesOutOfStep;
+  bool blanksInData;  // the data uses blanks, which a mail system may strip at line ends
+  // The header was found in a Subject line (a frame glued onto it): the rest of the mail
+  // header, up to its blank line, comes before the data.
+  bool inMailHeader;
 };
 Run run;
 
@@ -132,7 +145,7 @@ void RefreshJobStatus() {
 
 void RunSetup(HWND window, int input, int interactive) {
   std::memset(&g_decode, 0, sizeof g_decode);
-  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false, 0};
+  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false, 0, 0, false, 1, false, false, false};
   g_decode.input = input;
   g_decode.output = -1;
   g_decode.forcedStyle = g_settings.decodeautodetect ? 0 : DecodeStyleInRange();
@@ -156,6 +169,52 @@ bool SetOutputName(const char* name) {
   if (n >= 0 && static_cast<size_t>(n) < sizeof g_decode.outputName) return true;
   ReportPathTooLong(g_decode.outputName, DECODE_NAME_ROOM - 1);
   return false;
+}
+
+// --- text inside the data of a single file ---------------------------------------------
+
+void StartFileData() {
+  run.passedOver = 0;
+  run.passedOverFramed = false;
+  run.framedPart = 1;
+  run.framesOutOfStep = false;
+  run.blanksInData = false;
+}
+
+void NoteFrame(const char* line) {
+  run.passedOverFramed = true;
+  const int part = PartNamedByFrame(line);
+  if (part == 0) return;
+  if (part != run.framedPart && part != run.framedPart + 1) run.framesOutOfStep = true;
+  run.framedPart = part;
+}
+
+// A UU or XX line of a single file that cannot be data is passed over: the text between the
+// parts of a posting saved in one piece, or prose that found its way into the data. It is
+// not summed either, so the section checksum still holds. Damaged data is left to the
+// invalid-line answers, which keep the bytes after it in place.
+bool PassesOverRefusedLine(uint32_t sumBefore, int32_t sizeBefore) {
+  const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
+  if (g_decode.style != STYLE_SINGLE || !lineFormat) return false;
+  if (FitOfRefusedLine(g_decode.line, g_decode.table, run.blanksInData) != LINE_NOT_DATA) return false;
+  g_currentPart->calculatedChecksum = sumBefore;
+  g_currentPart->calculatedSize = sizeBefore;
+  ++run.passedOver;
+  if (IsFramingText(g_decode.line)) NoteFrame(g_decode.line);
+  return true;
+}
+
+// The data goes on (or ends) after passed-over text: text that framed no parts, or frames
+// that skip a part, stood where data may have been lost.
+void EndPassedOverText() {
+  if (run.passedOver > 0 && (!run.passedOverFramed || run.framesOutOfStep)) Remark(kSkippedRemark);
+  run.framesOutOfStep = false;
+  run.passedOver = 0;
+  run.passedOverFramed = false;
+}
+
+void NoteBlanksInData() {
+  if (g_decode.format == TYPE_UU && std::strchr(g_decode.line + 1, ' ')) run.blanksInData = true;
 }
 
 // Returns false (after telling the user) for an empty input, or one whose folder leaves no
@@ -190,6 +249,7 @@ bool PassSetup() {
   g_decode.statusShown = false;
   g_decode.line[0] = '\0';
   run.readNext = true;
+  StartFileData();
   return true;
 }
 
@@ -225,6 +285,7 @@ int LookForHeader() {
   }
   g_decode.part = part;
   g_decode.headerTotal = total;
+  run.inMailHeader = false;
   PartRecord* record = &g_partTable[part - 1];
   g_currentPart = record;
   if (!g_decode.restartedByHeader && g_decode.dataSeen && record->partNumber != 0 && g_decode.style != STYLE_SINGLE) {
@@ -249,6 +310,7 @@ int LookForHeader() {
       break;
     case STYLE_SIMTEL: case STYLE_SHAR: case STYLE_WINCODE: case STYLE_XMITBIN: case STYLE_SQUIRREL:
     case STYLE_REM:
+      run.inMailHeader = StartsWithAnyCase(g_decode.line, "Subject:");
       SetSearchState(FINDSTARTOFDATA);
       break;
     case STYLE_ALT_BINARIES_1: case STYLE_ALT_BINARIES_2: case STYLE_ALT_BINARIES_3: case STYLE_ALT_BINARIES_4:
@@ -271,10 +333,21 @@ int LookForHeader() {
 
 bool IsAltBinaries(int style) { return style >= STYLE_ALT_BINARIES_1 && style <= STYLE_ALT_BINARIES_4; }
 
-void FindSeparator() {
+// A begin line where the header's style promised its separator: the header said more than
+// the text follows, and the begin ... end block is decoded as a single file.
+bool IsBeginLineInstead(const char* line) {
+  char name[DECODE_NAME_ROOM];
+  const bool begin = StartsWithAnyCase(line, "begin ") || StartsWithAnyCase(line, "begin\t");
+  return begin && !g_decode.tryAll && g_decode.forcedStyle == 0 && ParseBeginLine(line, name, sizeof name);
+}
+
+int FindSeparator() {
   ShowStatusOnce(kLookingForSeparator, g_decode.style);
   if (IsSeparatorLine(g_decode.line, run.input)) {
     SetSearchState(FINDSTARTOFDATA);
+  } else if (IsBeginLineInstead(g_decode.line)) {
+    g_decode.forcedStyle = STYLE_SINGLE;
+    return PASS_RESTART;
   } else if (!g_decode.tryAll && IsAltBinaries(g_decode.style)) {
     int part = 0, total = 0;
     char name[DECODE_NAME_ROOM];
@@ -288,11 +361,14 @@ void FindSeparator() {
     }
   }
   Pump();
+  return 0;
 }
 
 void FindStartOfData() {
   ShowStatusOnce(kLookingForData, g_decode.style);
-  if (!IsBlankLine(g_decode.line)) {
+  if (run.inMailHeader) {
+    run.inMailHeader = !IsBlankLine(g_decode.line);
+  } else if (!IsBlankLine(g_decode.line)) {
     run.readNext = false;
     const bool noBeginLine = g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX;
     SetSearchState(noBeginLine ? PREPAREHEADER : PARSEBEGINLINE);
@@ -408,7 +484,10 @@ int PrepareHeader() {
 // --- DECODELINES -----------------------------------------------------------------------
 
 int InvalidLineAnswer() {
-  if (!run.interactive) return ANSWER_DECODE_ALL;
+  // Without questions a UU or XX line is judged on its own, so that a later line that is
+  // no data at all is still passed over.
+  const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
+  if (!run.interactive) return lineFormat ? ANSWER_DECODE_LINE : ANSWER_DECODE_ALL;
   char problem[PROBLEM_ROOM];
   int n = std::snprintf(problem, sizeof problem, kInvalidLine, InputBaseName(), g_decode.lineNumber,
                         MethodName(g_decode.format), g_decode.errorText);
@@ -475,12 +554,17 @@ void DecodeDataLine() {
   g_decode.dataSeen = true;
   unsigned char out[DECODED_LINE_ROOM];
   int nextState = DECODELINES;
+  const uint32_t sumBefore = g_currentPart->calculatedChecksum;
+  const int32_t sizeBefore = g_currentPart->calculatedSize;
   int n = DecodeOne(out, g_decode.answer == ANSWER_DECODE_ALL, &nextState);
   if (n < 0 && g_decode.tryAll) {
     // Trying every style: a line this style cannot decode ends the pass, on to the next.
     SetStateWithoutReading(BADFINISH);
     return;
   }
+  if (n < 0 && PassesOverRefusedLine(sumBefore, sizeBefore)) return;
+  if (n >= 0) NoteBlanksInData();
+  EndPassedOverText();
   if (n < 0) n = HandleInvalidLine(out, &nextState);
   if (g_decode.format == TYPE_BINHEX) {
     if (nextState == PREPARETRAILER) g_decode.trailerPart = g_decode.trailerTotal = 1;
@@ -515,6 +599,7 @@ void DecodeLines() {
       break;
     case EndStatement:
       g_decode.endSeen = true;
+      EndPassedOverText();
       // Wincode has read on to the next non-blank line, which still waits in the buffer.
       if (AtEndOfInput(run.input) && !(g_decode.style == STYLE_WINCODE && g_decode.line[0] != '\0')) {
         SetStateWithoutReading(PREPARETRAILER);
@@ -622,6 +707,7 @@ void CleanFinishInLoop() {
   g_decode.state = LOOKFORHEADERTYPE;
   g_decode.forcedStyle = STYLE_SINGLE;
   g_decode.statusShown = false;
+  StartFileData();
 }
 
 void RunState() {
@@ -631,7 +717,6 @@ void RunState() {
     case DECODELINES: DecodeLines(); break;
     case PREPARETRAILER: PrepareTrailer(); break;
     case CLEANFINISH: CleanFinishInLoop(); break;
-    case FINDSEPARATOR: FindSeparator(); break;
     case FINDSTARTOFDATA: FindStartOfData(); break;
     case LOOKFORPARTCHECKSUM: LookForPartChecksum(); break;
     case LOOKFORTOTALCHECKSUM: LookForTotalChecksum(); break;
@@ -694,6 +779,8 @@ int RunLoop() {
     run.readNext = true;
     if (g_decode.state == LOOKFORHEADERTYPE) {
       if (LookForHeader() == PASS_RESTART) return PASS_RESTART;
+    } else if (g_decode.state == FINDSEPARATOR) {
+      if (FindSeparator() == PASS_RESTART) return PASS_RESTART;
     } else if (g_decode.state == PREPAREHEADER) {
       if (PrepareHeader() == RESULT_DECLINED) {
         Abandon();

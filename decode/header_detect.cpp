@@ -44,9 +44,17 @@ int BeginLineTest(const char* line, Found& f) {
   return g_decode.style;
 }
 
+// The frame line, or one that a newsreader glued onto the end of the Subject line (found
+// there too, unlike a frame anywhere else in a line).
+const char* SimTelFrame(const char* line) {
+  if (StartsWith(line, kTwelveDashes)) return line;
+  return StartsWithAnyCase(line, "Subject:") ? std::strstr(line, kTwelveDashes) : nullptr;
+}
+
 int SimTelTest(const char* line, Found& f) {
-  if (!StartsWith(line, kTwelveDashes)) return -1;
-  return ParsePartDesignation(AfterWordAndBlanks(line), &f.part, &f.total) ? STYLE_SIMTEL : -1;
+  const char* frame = SimTelFrame(line);
+  if (!frame) return -1;
+  return ParsePartDesignation(AfterWordAndBlanks(frame), &f.part, &f.total) ? STYLE_SIMTEL : -1;
 }
 
 int CompBinariesTest(const char* line, Found& f) {

@@ -98,8 +98,8 @@ echo "/J ok (${#parts[@]} parts)"
 start_program "$build/Zentp32.exe" /N "$(win "$work/missing.uue")"
 text=$(drive dialog "Quorvane 32" 1) || fail "no report for an unreadable file"
 [ "$text" = "Can't read $(win "$work/missing.uue")" ] || fail "report: $text"
-expect_exit_code 0
-echo "unreadable file with /N: reported and exited"
+expect_exit_code 2
+echo "unreadable file with /N: reported and exited with 2"
 
 # More than 128 names: a clear message, and none of them is processed.
 mkdir -p "$work/many"
@@ -112,6 +112,38 @@ start_program "$build/Zentp32.exe" /N "${names[@]}"
 text=$(drive dialog "Quorvane 32" 1) || fail "no message for 129 names"
 [ "$text" = "Too many files on the command line: at most 128 can be processed at a time." ] ||
   fail "message for 129 names: $text"
-expect_exit_code 0
+expect_exit_code 2
 [ -z "$(ls "$work/many" | grep -v '\.zip$')" ] || fail "some of the 129 files were processed"
-echo "129 names: refused with a message"
+echo "129 names: refused with a message and exit status 2"
+
+# Postings shaped like real news and mail (tests/peers/posting_shapes.bash), decoded with /N
+# (and /J for parts saved one per file, given in a scrambled order): each yields the file it
+# carries, and the exit status says how it went: 0 clean, 1 for damaged data.
+. "$e2e_root/tests/peers/posting_shapes.bash"
+make_posting_shapes "$work/shapes"
+for name in $(posting_shape_names); do
+  d=$work/shapes/$name
+  args=(/N)
+  [ "$(wc -w <"$d/order")" -gt 1 ] && args+=(/J)
+  for f in $(cat "$d/order"); do args+=("$(win "$d/$f")"); done
+  expected=$(ls "$d/expect")
+  damaged=$([ -f "$d/damaged" ] && echo 1 || true)
+  start_program "$build/Zentp32.exe" "${args[@]}"
+  expect_exit_code "${damaged:-0}"
+  right_output "$d/expect/$expected" "$d/$expected" "$damaged" || fail "shape $name: $expected is not the file sent"
+  echo "shape $name decodes (exit status ${damaged:-0})"
+done
+# A section sum that does not match: the output is written, and the status is 1.
+d=$work/shapes/4-blank-lines-crlf
+mkdir -p "$d/badsum"
+sed 's|^sum -r/size [0-9]*/|sum -r/size 1/|' "$d/art1.txt" >"$d/badsum/art1.txt"
+start_program "$build/Zentp32.exe" /N "$(win "$d/badsum/art1.txt")"
+expect_exit_code 1
+[ -f "$d/badsum/grid.exe" ] || fail "no output for a posting whose checksum does not match"
+echo "checksum mismatch: exit status 1"
+# Encoded lines with no begin line: nothing is decoded, and the status is 2.
+mkdir -p "$work/nobegin"
+tail -n +2 "$work/photo.uue" >"$work/nobegin/photo.uue"
+start_program "$build/Zentp32.exe" /N "$(win "$work/nobegin/photo.uue")"
+expect_exit_code 2
+echo "no begin line: exit status 2"

@@ -4,7 +4,8 @@
 // first concatenated into one temporary input (the decodejoin option).
 //   qvdecode [--method auto|name|uu|xx|mime|binhex] [--style N] [--dir FOLDER] [--join]
 //            [--name NAME] [--quiet] INPUT...
-// Prints the paths of the files made; exit status 0 when every input decoded.
+// Prints the paths of the files made; exit status 0 when every input decoded. After each
+// decode it runs the checksum test and says what it found on stderr.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,8 +13,10 @@
 #include "core/job_state.h"
 #include "core/settings.h"
 #include "core/streams.h"
+#include "decode/checksum_verify.h"
 #include "decode/decode_context.h"
 #include "decode/decode_file.h"
+#include "decode/input_order.h"
 #include "decode/join_parts.h"
 #include "tests/support/scripted_ui.h"
 
@@ -46,6 +49,13 @@ int ParseMethod(const char* m) {
   return DECODE_BY_DATA;
 }
 
+// The program's checksum test after a decode; reported when the input carried checksums.
+void ReportChecksums() {
+  ClearChecksumFound();
+  const int mismatches = TestChecksums(nullptr);
+  if (ChecksumFound() || mismatches) std::fprintf(stderr, "qvdecode: checksums: %d mismatched\n", mismatches);
+}
+
 int DecodeOne(const char* path, const Options& o) {
   std::snprintf(g_job.inputPath, sizeof g_job.inputPath, "%s", path);
   g_job.encodingType = TypeForMethod(o.method, path);
@@ -56,6 +66,7 @@ int DecodeOne(const char* path, const Options& o) {
   }
   const int r = DecodeFile(nullptr, s, 0);
   if (r != 0) std::fprintf(stderr, "qvdecode: %s: result %d: %s\n", path, r, g_decode.errorText);
+  else ReportChecksums();
   return r;
 }
 
@@ -66,6 +77,7 @@ bool JoinInputs(char** inputs, int count, char* joined) {
     g_partTable[i].partNumber = i + 1;
     std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]);
   }
+  OrderInputsByTheirParts(count < MAX_PARTS ? count : MAX_PARTS);
   if (MakeTempFileName(joined) == 0) return false;
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", joined);
   g_decode.style = 2;
@@ -135,6 +147,7 @@ int main(int argc, char** argv) {
       g_job.encodingType = TypeForMethod(o.method, argv[first]);
       const int r = s < 0 ? -2 : DecodeFile(nullptr, s, 0);
       if (r != 0) std::fprintf(stderr, "qvdecode: joined inputs: result %d: %s\n", r, g_decode.errorText);
+      else ReportChecksums();
       status = r != 0;
       DeleteFileA(joined);
     }
