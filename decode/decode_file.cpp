@@ -74,16 +74,16 @@ struct Run {
   long bytesReadBefore;  // the input position at the last turn, for the stuck test
   // Text passed over inside the data of a single file since its last data line, and
   // whether any of it framed the parts of a posting (a cut line, headers, a signature).
-  int passedOver;
-  bool passedOverFramed;
+  int passedOver = 0;
+  bool passedOverFramed = false;
   // The part that the frames passed over last named (the data starts with part 1), and
   // whether a frame named a part out of step, so that a part is missing in between.
-  int framedPart;
-  bool framesOutOfStep;
-  bool blanksInData;  // the data uses blanks, which a mail system may strip at line ends
+  int framedPart = 1;
+  bool framesOutOfStep = false;
+  bool blanksInData = false;  // the data uses blanks, which a mail system may strip at line ends
   // The header was found in a Subject line (a frame glued onto it): the rest of the mail
   // header, up to its blank line, comes before the data.
-  bool inMailHeader;
+  bool inMailHeader = false;
 };
 Run run;
 
@@ -145,7 +145,7 @@ void RefreshJobStatus() {
 
 void RunSetup(HWND window, int input, int interactive) {
   std::memset(&g_decode, 0, sizeof g_decode);
-  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false, 0, 0, false, 1, false, false, false};
+  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false, 0};
   g_decode.input = input;
   g_decode.output = -1;
   g_decode.forcedStyle = g_settings.decodeautodetect ? 0 : DecodeStyleInRange();
@@ -334,7 +334,8 @@ int LookForHeader() {
 bool IsAltBinaries(int style) { return style >= STYLE_ALT_BINARIES_1 && style <= STYLE_ALT_BINARIES_4; }
 
 // A begin line where the header's style promised its separator: the header said more than
-// the text follows, and the begin ... end block is decoded as a single file.
+// the text follows, and the begin ... end block is decoded as a single file (in a new pass,
+// which drops what ParseBeginLine recorded here).
 bool IsBeginLineInstead(const char* line) {
   char name[DECODE_NAME_ROOM];
   const bool begin = StartsWithAnyCase(line, "begin ") || StartsWithAnyCase(line, "begin\t");
@@ -658,6 +659,8 @@ void LookForPartChecksum() {
 void LookForTotalChecksum() {
   const int style = g_decode.style;
   if (!StartsWith(g_decode.line, "sum -r/size")) {
+    // Blank lines that a mail system put between "end" and the checksum lines are passed over.
+    if (style == STYLE_SINGLE && IsBlankLine(g_decode.line) && !AtEndOfInput(run.input)) return;
     SetStateWithoutReading(style == STYLE_SINGLE ? CLEANFINISH : DECODELINES);
     return;
   }

@@ -224,6 +224,28 @@ TEST_F(DecodeFileTest, InvalidLinesWithoutPromptsAreDecodedAnyway) {
   EXPECT_TRUE(g_job.qualifiedResult);
   EXPECT_STREQ(g_job.resultRemark, "\r\n\r\nDecode attempted in spite of integrity errors.");
   EXPECT_EQ(Output("bad.bin").size(), 90u);
+
+  // Data written with blanks for zero values, whose trailing blanks a mail system stripped:
+  // a line of zeros is left as its length character alone. It is padded back, not passed
+  // over as a line far shorter than it says; the same line in data without blanks is no data.
+  const std::string bytes = std::string(3, '\0') + Pattern(42, 3) + std::string(45, '\0') + Pattern(45, 4);
+  std::string blanks = Uuencode("z.bin", bytes);
+  std::replace(blanks.begin() + static_cast<long>(blanks.find('\n')), blanks.end(), '`', ' ');
+  std::string stripped;
+  for (size_t at = 0, end; at < blanks.size(); at = end + 1) {
+    end = blanks.find('\n', at);
+    const std::string line = blanks.substr(at, end - at);
+    stripped += line.substr(0, line.find_last_not_of(' ') + 1) + "\n";
+  }
+  g_job.qualifiedResult = false;
+  ASSERT_EQ(Decode(Input("z.uue", stripped), 0, TYPE_UU), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("z.bin"), bytes);
+  EXPECT_TRUE(g_job.qualifiedResult);
+  const std::string noBlanks = Uuencode("n.bin", Pattern(45, 5) + Pattern(45, 6));
+  const size_t second = noBlanks.find('\n', noBlanks.find('\n') + 1) + 1;
+  ASSERT_EQ(Decode(Input("n.uue", noBlanks.substr(0, second) + "M\n" + noBlanks.substr(second)), 0, TYPE_UU), 0);
+  EXPECT_EQ(Output("n.bin"), Pattern(45, 5) + Pattern(45, 6));
+  EXPECT_STREQ(g_job.resultRemark, "\r\n\r\nPossibly not all data included in decoding.");
 }
 
 TEST_F(DecodeFileTest, RefusalsReportTheirTexts) {

@@ -134,7 +134,7 @@ shape_4_blank_lines_crlf() {
     printf '  end;\nbegin of the second half: gr\xf6\xdfer\nend\nend.\n\n'
     printf 'Die \xfcbersetzte Fassung:\n\n'
     awk -v last="$(wc -l <"$uu")" 'NR == 2 || NR % 9 == 0 || NR == last { print "" } { print }' "$uu"
-    printf 'sum -r/size %s/%s section (from "begin" to "end")\n' "$section" "$size"
+    printf '\nsum -r/size %s/%s section (from "begin" to "end")\n\n' "$section" "$size"
     printf 'sum -r/size %s/%s entire input file\n' "$whole" "$(wc -c <"$d/expect/grid.exe")"
     printf '\nGr\xfc\xdfe, J\xf6rg\n'
   } | sed 's/$/\r/' >"$d/art1.txt"
