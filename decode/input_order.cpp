@@ -1,7 +1,6 @@
 #include "decode/input_order.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/names.h"
 #include "core/streams.h"
@@ -16,10 +15,10 @@ namespace {
 enum { HEAD_LINES = 120 };
 
 struct InputHead {
-  int begin = 0;    // 1 when a begin line was found
-  int frame = 0;    // the part a frame line designates
-  int subject = 0;  // the part the Subject designates
-  int Part() const { return begin ? begin : frame ? frame : subject; }
+  bool hasBegin = false;  // the data's own structure: a begin line starts part 1
+  int frame = 0;          // the part a frame line designates
+  int subject = 0;        // the part the Subject designates
+  int Part() const { return hasBegin ? 1 : frame ? frame : subject; }
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -39,7 +38,7 @@ InputHead ReadHead(const char* path) {
   char line[LINE_ROOM];
   for (int i = 0; i < HEAD_LINES && StreamReadLine(s, line, LINE_READ_SIZE) > 0; ++i) {
     if (IsBeginLine(line)) {
-      head.begin = 1;
+      head.hasBegin = true;
       break;
     }
     const int part = PartNamedByFrame(line);

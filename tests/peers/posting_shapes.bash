@@ -4,11 +4,11 @@
 # `order`; `expect/NAME` is the file they carry; `damaged` marks a shape whose data has a
 # damaged character, where the right output has the original's size and differs only in
 # the bytes of that one group.
-#   make_posting_shapes FOLDER   (needs uuencode and sum from the peer tools)
+#   make_posting_shapes FOLDER   (needs uuencode, uuenview and sum from the peer tools)
 #   posting_shape_names          the shapes in a fixed order
 
 posting_shape_names() {
-  echo "1-cut-touching 2-frames-contradict 2-fourteen-parts 3-style-not-followed 4-blank-lines-crlf"
+  echo "1-cut-touching 1-cut-touching-xx 2-frames-contradict 2-fourteen-parts 3-style-not-followed 4-blank-lines-crlf"
   echo "5-invalid-lines"
 }
 
@@ -27,10 +27,18 @@ shape_sig() { printf -- '-- \n%s    | no one speaks for the company\n' "$1"; }
 # lines FILE FROM TO: lines FROM..TO (1-based, inclusive) of FILE.
 lines() { sed -n "$2,$3p" "$1"; }
 
-shape_1_cut_touching() {
+encode_uu() { uuencode "$1" "$1"; }
+encode_xx() { uuenview -x "$1" 2>/dev/null; }
+
+shape_1_cut_touching() { cut_touching "$1" encode_uu; }
+shape_1_cut_touching_xx() { cut_touching "$1" encode_xx; }
+
+# Two parts saved in one piece; a cut line touches the last data line of part 1 and the
+# first data line of part 2.
+cut_touching() {
   local d=$1 uu=$1/enc
   shape_bytes 6210 11 >"$d/expect/toolkit.zip"
-  (cd "$d/expect" && uuencode toolkit.zip toolkit.zip) >"$uu"
+  (cd "$d/expect" && "$2" toolkit.zip) >"$uu"
   local n half
   n=$(wc -l <"$uu"); half=$((n / 2))
   {
