@@ -12,7 +12,7 @@ posting_shape_names() {
   echo "5-invalid-lines"
 }
 
-# Bytes that repeat nowhere, made the same on every run.
+# Pseudo-random bytes, the same on every run.
 shape_bytes() { LC_ALL=C awk -v n="$1" -v seed="$2" 'BEGIN { srand(seed); for (i = 0; i < n; i++) printf "%c", int(rand() * 256) }'; }
 
 shape_head() {  # FROM SUBJECT ID [EXTRA-HEADER]
