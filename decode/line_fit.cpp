@@ -18,7 +18,8 @@ bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 // A number of at most three digits at p; the position after it, or null.
 const char* ReadSmallNumber(const char* p, int* value) {
   int n = 0, digits = 0;
-  for (; IsDigit(*p); ++p, ++digits) n = n * 10 + (*p - '0');
+  for (; IsDigit(*p); ++p, ++digits)
+    if (digits < MAX_DIGITS) n = n * 10 + (*p - '0');
   if (digits == 0 || digits > MAX_DIGITS) return nullptr;
   *value = n;
   return p;
