@@ -254,11 +254,44 @@ TEST_F(DecodeFileTest, RefusalsReportTheirTexts) {
   EXPECT_STREQ(g_decode.errorText, "Missing 'begin' and 'end' Statements in noend.txt.");
 }
 
+// Binary bytes, NULs and over-long lines around and inside encoded data: the files around
+// them decode exactly, a damaged file is exact, marked as damaged or absent, and no file
+// (part files included) is left anywhere else.
 TEST_F(DecodeFileTest, ArbitraryBytesLongLinesAndNulsAreHandledSafely) {
-  std::string junk = "begin 644 j.bin\n" + std::string(1000, 'M') + "\n" + std::string("M\0\0\0\n", 5) +
-                     Pattern(3000) + "\nend\n";
-  const int r = Decode(Input("junk.txt", junk));
-  EXPECT_TRUE(r == 0 || r == RESULT_REPORTED) << r;
+  ScratchDir temp;
+  TemporaryFolderAt redirected(temp.path());
+  const std::string junk = std::string(1000, 'M') + "\n" + std::string("M\0\0\0\n", 5) + Pattern(3000) + "\n";
+  const std::string a = Pattern(900, 3), b = Pattern(1300, 4), c = Pattern(9000, 5);
+  std::string damaged = Uuencode("c.bin", c);
+  damaged.insert(damaged.find('\n', damaged.size() / 2) + 1, junk);
+  std::vector<std::string> parts = EncodeParts(c, STYLE_SIMTEL);
+  ASSERT_EQ(parts.size(), 3u);
+  parts[1].insert(parts[1].find("\nM") + 1, junk);
+  struct Case {
+    std::string text;
+    std::vector<std::string> exact;  // outputs that must come out exactly
+    std::string output;              // the damaged file's name
+  };
+  for (const Case& k : {Case{junk + Uuencode("a.bin", a) + junk + Uuencode("b.bin", b) + junk, {"a.bin", "b.bin"}, ""},
+                        Case{damaged, {}, "c.bin"}, Case{parts[0] + parts[1] + parts[2], {}, "data.bin"}}) {
+    g_ui.Reset();
+    ResetJobState();
+    const int r = Decode(Input("junk.txt", k.text));
+    EXPECT_TRUE(r == 0 || r == RESULT_REPORTED) << r;
+    EXPECT_EQ(ListFolder(temp.path()), "");
+    std::string listed = "junk.txt\n";
+    if (!k.exact.empty()) {
+      ASSERT_EQ(r, 0) << g_decode.errorText;
+      EXPECT_EQ(Output("a.bin"), a);
+      EXPECT_EQ(Output("b.bin"), b);
+      listed = "a.bin\nb.bin\n" + listed;
+    } else if (r == 0) {
+      if (!g_job.qualifiedResult) EXPECT_EQ(Output(k.output), c) << k.output;
+      listed = k.output + "\n" + listed;
+    }
+    EXPECT_EQ(ListFolder(dir.path()), listed) << k.output;
+    for (const std::string& name : {"a.bin", "b.bin", "c.bin", "data.bin"}) DeleteFileA(dir.File(name).c_str());
+  }
 }
 
 TEST_F(DecodeFileTest, InteractiveMimeCountQuestionAndDeclinedOutput) {
