@@ -68,7 +68,11 @@ void WriteVariable(const char* value) {
 }  // namespace
 
 TemporaryFolderAt::TemporaryFolderAt(const std::string& folder) : had_(ReadVariable(&saved_)) {
+#ifdef _WIN32
+  WriteVariable((folder + "\\").c_str());
+#else
   WriteVariable(folder.c_str());
+#endif
 }
 
 TemporaryFolderAt::~TemporaryFolderAt() { WriteVariable(had_ ? saved_.c_str() : nullptr); }

@@ -27,8 +27,8 @@ class TemporaryFolderAt {
   TemporaryFolderAt& operator=(const TemporaryFolderAt&) = delete;
 
  private:
+  std::string saved_;  // before had_, which is read into it
   bool had_;
-  std::string saved_;
 };
 
 void WriteWholeFile(const std::string& path, const std::string& bytes);
