@@ -678,6 +678,8 @@ void PrepareTrailer() {
       SetDecodeState(CLEANFINISH);
     } else if (FinishOutput()) {
       SetSearchState(LOOKFORHEADERTYPE);
+    } else {
+      return;  // reported; the part file goes with the rest
     }
   } else {
     SetDecodeError(kInconsistentTrailer, g_decode.lineNumber, g_decode.part, g_partTotal, g_decode.trailerPart,
