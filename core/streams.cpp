@@ -109,6 +109,7 @@ int FlushRecord(StreamRecord& r) {
         r.status = STATUS_ERROR;
         result = -1;
       } else if (written < r.count) {
+        SetLastError(ERROR_DISK_FULL);  // a short write without a failure: the disk is full
         result = -1;
       } else {
         result = static_cast<int>(written);
@@ -201,17 +202,23 @@ int StreamOpenForWriting(LPCSTR name) {
                     STREAM_NUL_AFTER_BLOCK);
 }
 
+// A write stream whose last bytes cannot be written is not closed cleanly: the result is
+// FALSE and the system's last error tells why, so that no caller takes a cut file for a
+// whole one.
 BOOL StreamClose(int s) {
   StreamRecord* r = Record(s);
   if (!r) return FALSE;
-  if (r->mode == MODE_WRITE) FlushRecord(*r);
+  const bool flushed = r->mode != MODE_WRITE || FlushRecord(*r) >= 0;
+  const DWORD flushError = flushed ? ERROR_SUCCESS : GetLastError();
   BOOL closed = CloseHandle(r->file);
   if (r->bufferMemory) {
     GlobalUnlock(r->bufferMemory);
     GlobalFree(r->bufferMemory);
   }
   ResetRecord(*r);
-  return closed;
+  if (flushed) return closed;
+  SetLastError(flushError);
+  return FALSE;
 }
 
 // Copies whole runs from the buffer up to the line end, so that a line costs a few copies

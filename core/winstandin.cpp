@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,7 +58,36 @@ int OpenFlags(DWORD access, DWORD disposition) {
   }
 }
 
+// Files that the test hook StandInFailFiles made to fail: by descriptor, the bytes still
+// allowed through.
+struct FileFaults {
+  std::string fragment;
+  DWORD allowed = 0;
+  DWORD error = 0;
+  std::map<int, DWORD> remaining;
+} faults;
+
+// Cuts `*wanted` to what a faulty file still lets through; files without a fault let
+// everything through. False (the fault's error set) when fewer bytes pass than wanted.
+bool Throttle(int fd, DWORD* wanted) {
+  auto it = faults.remaining.find(fd);
+  if (it == faults.remaining.end() || *wanted <= it->second) {
+    if (it != faults.remaining.end()) it->second -= *wanted;
+    return true;
+  }
+  *wanted = it->second;
+  it->second = 0;
+  lastError = faults.error;
+  return false;
+}
+
 }  // namespace
+
+void StandInFailFiles(const char* fragment, DWORD allowed, DWORD error) {
+  faults.fragment = fragment ? fragment : "";
+  faults.allowed = allowed;
+  faults.error = error;
+}
 
 DWORD GetLastError(void) { return lastError; }
 void SetLastError(DWORD code) { lastError = code; }
@@ -79,6 +110,8 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD, void*, DWORD disposition, D
     FailWithErrno();
     return INVALID_HANDLE_VALUE;
   }
+  faults.remaining.erase(fd);
+  if (!faults.fragment.empty() && std::strstr(name, faults.fragment.c_str())) faults.remaining[fd] = faults.allowed;
   lastError = 0;
   return HandleFromFd(fd);
 }
@@ -90,6 +123,8 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, void*) {
     lastError = ERROR_INVALID_HANDLE;
     return FALSE;
   }
+  // A faulty file delivers what it still allows; the next read fails.
+  if (!Throttle(fd, &toRead) && toRead == 0) return FALSE;
   ssize_t n;
   do n = ::read(fd, buffer, toRead);
   while (n < 0 && errno == EINTR);
@@ -110,6 +145,12 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD toWrite, LPDWORD written, 
   }
   const char* p = static_cast<const char*>(buffer);
   DWORD done = 0;
+  DWORD allowed = toWrite;
+  if (!Throttle(fd, &allowed)) {
+    const ssize_t n = allowed ? ::write(fd, p, allowed) : 0;
+    if (written) *written = n > 0 ? static_cast<DWORD>(n) : 0;
+    return FALSE;
+  }
   while (done < toWrite) {
     ssize_t n = ::write(fd, p + done, toWrite - done);
     if (n < 0 && errno == EINTR) continue;

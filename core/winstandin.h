@@ -123,3 +123,9 @@ DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD room);
 
 #define MB_DEFBUTTON1 0x00000000u
 #define MB_DEFBUTTON2 0x00000100u
+
+// Test hook, native builds only: files opened from now on whose name contains `fragment`
+// pass `allowed` bytes through ReadFile and WriteFile, and every read or write after those
+// fails with `error`, as on a failing drive or a full disk. A null fragment ends the faults
+// for files opened afterwards.
+void StandInFailFiles(const char* fragment, DWORD allowed, DWORD error);

@@ -47,6 +47,7 @@ struct Reader {
   bool ended;   // the end of input has been met
   int invalidByte;      // the last invalid character read
   bool invalidPending;  // met after bytes of the same call, which went out first
+  bool readFailed;      // the input could not be read: no character to blame
 };
 Reader reader;
 
@@ -161,23 +162,26 @@ void SetPrematureEnd(int result) {
                  found);
 }
 
-// The end of a fork: closes its CRC and moves on. Returns true when the resource fork has
-// ended too (the closing colon is then consumed).
-bool FinishFork() {
+// The end of a fork: closes its CRC and moves on. Returns FORK_RESOURCE when the resource
+// fork follows, FORK_DONE when it has ended too (the closing colon is then consumed), or
+// the negative result that kept the data fork's CRC from being read.
+int FinishFork() {
   const uint16_t computed = CloseCrc();
   uint32_t stored = 0;
-  ++reader.fork;
-  if (reader.fork == FORK_RESOURCE) {
+  if (reader.fork == FORK_DATA) {
+    // A stream cut right after the data has no CRC to check them by: it ends prematurely.
+    const int r = ReadNumber(2, &stored);
+    if (r < 0) return r;
+    reader.fork = FORK_RESOURCE;
     ShowStatus(kIgnoringResource, InputBaseName());
     reader.dataCrc = computed;
-    // Without its CRC the stream has ended: no resource fork follows.
-    if (ReadNumber(2, &stored) < 0) reader.resourceLength = 0;
     g_decode.wholeExpectedChecksum = stored;
     reader.forkLength = reader.resourceLength;
     reader.count = 0;
     reader.crc = 0;
-    return false;
+    return FORK_RESOURCE;
   }
+  reader.fork = FORK_DONE;
   // The resource fork's CRC is not checked. The rest of the group was read with it; the
   // closing colon is read unless a group already met it, so that nothing after the colon
   // is taken from the input.
@@ -185,7 +189,14 @@ bool FinishFork() {
   reader.position = 0;
   if (reader.colons < 2 && !reader.ended) BinHexReadSymbol();
   g_decode.wholeCalculatedChecksum = reader.dataCrc;
-  return true;
+  return FORK_DONE;
+}
+
+// A failed read of the input, reported as such: no character of it was read to blame.
+int ReportReadFailure(HWND owner, int* nextState) {
+  ShowMessage(owner, MB_ICONHAND, kReadFailure, g_decode.lineNumber, DecodeInputName());
+  *nextState = CRITICALERROR;
+  return 0;
 }
 
 // The refusal of an invalid character, its text set again for the caller's turn.
@@ -206,7 +217,10 @@ int BinHexReadSymbol() {
       reader.ended = true;
       return BINHEX_END;
     }
-    if (n < 0) return BINHEX_INVALID;
+    if (n < 0) {
+      reader.readFailed = true;
+      return BINHEX_INVALID;
+    }
     ++g_decode.bytesRead;
     if (c[0] == ' ' || c[0] == '\t' || c[0] == '\r' || c[0] == '\n') continue;
     if (c[0] == ':') {
@@ -273,7 +287,8 @@ int BinHexReadHeader(HWND owner, int interactive) {
   uint32_t stored = 0;
   if (r == 0) r = ReadNumber(2, &stored);
   if (r < 0) {
-    if (r != BINHEX_INVALID) SetDecodeError(kHeaderCut, InputBaseName());
+    if (reader.readFailed) SetDecodeError(kReadFailure, g_decode.lineNumber, DecodeInputName());
+    else if (r != BINHEX_INVALID) SetDecodeError(kHeaderCut, InputBaseName());
     return BINHEX_BAD_HEADER;
   }
   g_currentPart->calculatedChecksum = computed;
@@ -291,7 +306,7 @@ int BinHexReadHeader(HWND owner, int interactive) {
   return BINHEX_HEADER_READ;
 }
 
-int BinHexDecodeChunk(HWND, int stream, unsigned char* out, int, bool anyway, PartRecord*, int* nextState) {
+int BinHexDecodeChunk(HWND owner, int stream, unsigned char* out, int, bool anyway, PartRecord*, int* nextState) {
   *nextState = DECODELINES;
   reader.input = stream;
   reader.anyway = anyway;
@@ -303,6 +318,7 @@ int BinHexDecodeChunk(HWND, int stream, unsigned char* out, int, bool anyway, Pa
   int put = 0;
   for (int turn = 0; turn < BINHEX_CHUNK && reader.count < reader.forkLength; ++turn) {
     const int b = BinHexReadByte();
+    if (reader.readFailed) return ReportReadFailure(owner, nextState);
     if (b == BINHEX_INVALID) {
       // The bytes decoded before the invalid character are good: they go out now, and
       // the refusal comes with the next call.
@@ -319,6 +335,15 @@ int BinHexDecodeChunk(HWND, int stream, unsigned char* out, int, bool anyway, Pa
     if (reader.fork == FORK_DATA) out[put++] = static_cast<unsigned char>(b);
   }
   if (reader.count < reader.forkLength) return put;
-  if (FinishFork()) *nextState = PREPARETRAILER;
+  const int finished = FinishFork();
+  if (reader.readFailed) return ReportReadFailure(owner, nextState);
+  if (finished < 0) {
+    // The data fork's CRC is cut off or damaged: the data cannot be trusted.
+    if (finished == BINHEX_INVALID) SetDecodeError(kInvalidDataByte, reader.invalidByte);
+    else SetPrematureEnd(finished);
+    *nextState = BADFINISH;
+    return 0;
+  }
+  if (finished == FORK_DONE) *nextState = PREPARETRAILER;
   return put;
 }

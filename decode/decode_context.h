@@ -108,3 +108,8 @@ const char* DecodeInputName();
 void SetDecodeError(const char* format, ...);
 // The reason given for a character that no alphabet of the run decodes (one %x: the byte).
 extern const char kInvalidDataByte[];
+// The report of a failed read of the input (the line number, the input's path).
+extern const char kReadFailure[];
+// The report of an output whose bytes could not all be written (its path; the system's
+// reason follows).
+extern const char kWriteFailure[];

@@ -25,7 +25,6 @@
 namespace {
 
 const char kZeroSized[] = "No point in decoding a zero-sized file %s.";
-const char kReadFailure[] = "Line %ld: Read Failure of %s!";
 const char kInconsistentFormats[] = "Line %ld: Inconsistent File Formats.\r\nExpected Type %s, Got Type %s.";
 const char kDuplicatePart[] = "Line %ld: Duplicate Part %d.";
 const char kInconsistentTotal[] = "Line %ld: Inconsistent # of Total Parts\r\nfor Part %d: Expected %d, Got %d.";
@@ -84,6 +83,8 @@ struct Run {
   // The header was found in a Subject line (a frame glued onto it): the rest of the mail
   // header, up to its blank line, comes before the data.
   bool inMailHeader = false;
+  // A file of this input has been finished: the next header starts a new file's sums.
+  bool fileFinished = false;
 };
 Run run;
 
@@ -91,6 +92,7 @@ const char* InputBaseName() { return FileNamePart(DecodeInputName()); }
 
 void Pump() { PumpMessages(PUMP_COUNT); }
 
+// Closes the output on the way to a failure, which deletes it.
 void CloseOutput() {
   if (g_decode.output >= 0) StreamClose(g_decode.output);
   g_decode.output = -1;
@@ -116,6 +118,18 @@ void Remark(const char* remark) {
 void SetStateWithoutReading(int state) {
   run.readNext = false;
   SetDecodeState(state);
+}
+
+// Closes a finished output; false (reported, the run on its way to CRITICALERROR, which
+// deletes it) when its last bytes could not be written.
+bool FinishOutput() {
+  if (g_decode.output < 0) return true;
+  const bool closed = StreamClose(g_decode.output) != FALSE;
+  g_decode.output = -1;
+  if (closed) return true;
+  ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kWriteFailure, g_currentPart->fileName);
+  SetStateWithoutReading(CRITICALERROR);
+  return false;
 }
 
 void ShowStatusOnce(const char* format, int style) {
@@ -193,12 +207,10 @@ void NoteFrame(const char* line) {
 // parts of a posting saved in one piece, or prose that found its way into the data. It is
 // not summed either, so the section checksum still holds. Damaged data is left to the
 // invalid-line answers, which keep the bytes after it in place.
-bool PassesOverRefusedLine(uint32_t sumBefore, int32_t sizeBefore) {
+bool PassesOverRefusedLine() {
   const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
   if (g_decode.style != STYLE_SINGLE || !lineFormat) return false;
   if (FitOfRefusedLine(g_decode.line, g_decode.table, run.blanksInData) != LINE_NOT_DATA) return false;
-  g_currentPart->calculatedChecksum = sumBefore;
-  g_currentPart->calculatedSize = sizeBefore;
   ++run.passedOver;
   if (IsFramingText(g_decode.line)) NoteFrame(g_decode.line);
   return true;
@@ -245,6 +257,7 @@ bool PassSetup() {
   // Even the placeholder name lies beside the input, never in the current directory.
   if (!SetOutputName(UNKNOWN_FILE_NAME)) return false;
   g_decode.lineNumber = 0;
+  run.fileFinished = false;
   g_decode.output = -1;
   g_decode.statusShown = false;
   g_decode.line[0] = '\0';
@@ -267,9 +280,42 @@ int AcceptedStyle(int r) {
   return r;
 }
 
+// The checksums and sizes of a file, from its own lines and as computed.
+struct FileSums {
+  PartRecord record;
+  uint32_t wholeExpectedChecksum;
+  int32_t wholeExpectedSize;
+  uint32_t wholeCalculatedChecksum;
+};
+
+void SetFileSums(const FileSums& sums) {
+  PartRecord& record = *g_currentPart;
+  record.expectedChecksum = sums.record.expectedChecksum;
+  record.calculatedChecksum = sums.record.calculatedChecksum;
+  record.expectedSize = sums.record.expectedSize;
+  record.calculatedSize = sums.record.calculatedSize;
+  g_decode.wholeExpectedChecksum = sums.wholeExpectedChecksum;
+  g_decode.wholeExpectedSize = sums.wholeExpectedSize;
+  g_decode.wholeCalculatedChecksum = sums.wholeCalculatedChecksum;
+}
+
+// After a finished file the header test runs on fresh sums (a begin line adds itself to
+// them): a header starts the next file with them, any other line leaves the finished
+// file's sums for the report.
+int DetectNextHeader(int* part, int* total) {
+  if (!run.fileFinished) return DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
+  const FileSums finished{*g_currentPart, g_decode.wholeExpectedChecksum, g_decode.wholeExpectedSize,
+                          g_decode.wholeCalculatedChecksum};
+  SetFileSums(FileSums{});
+  const int found = DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
+  if (found != 0 && (g_decode.forcedStyle == 0 || found == g_decode.forcedStyle)) run.fileFinished = false;
+  else SetFileSums(finished);
+  return found;
+}
+
 int LookForHeader() {
   int part = 0, total = 0;
-  const int found = DetectHeader(g_decode.line, run.input, &part, &total, g_decode.headerName);
+  const int found = DetectNextHeader(&part, &total);
   if (found != 0 && g_decode.forcedStyle == 0 && g_decode.style != STYLE_TO_BE_DETERMINED &&
       found != g_decode.style && !g_decode.restartedByHeader) {
     SetDecodeError(kInconsistentFormats, g_decode.lineNumber, HeaderStyleName(g_decode.style),
@@ -501,6 +547,30 @@ int InvalidLineAnswer() {
   return AskAboutInvalidLine(run.window, problem);
 }
 
+// What decoding a line changes before it may fail: the base64 group carried between lines
+// and the current part's running sums. A refused line is retried or skipped from the state
+// it started with, so that its partial walk does not shift the lines after it.
+struct LineStart {
+  long mimeCount;
+  int groupPosition;
+  unsigned char groupBits;
+  uint32_t checksum;
+  int32_t size;
+};
+
+LineStart SaveLineStart() {
+  return LineStart{g_decode.mimeCount, g_decode.groupPosition, g_decode.groupBits, g_currentPart->calculatedChecksum,
+                   g_currentPart->calculatedSize};
+}
+
+void RestoreLineStart(const LineStart& start) {
+  g_decode.mimeCount = start.mimeCount;
+  g_decode.groupPosition = start.groupPosition;
+  g_decode.groupBits = start.groupBits;
+  g_currentPart->calculatedChecksum = start.checksum;
+  g_currentPart->calculatedSize = start.size;
+}
+
 int DecodeOne(unsigned char* out, bool anyway, int* nextState) {
   if (g_decode.format == TYPE_BINHEX)
     return BinHexDecodeChunk(run.window, run.input, out, run.interactive, anyway, g_currentPart, nextState);
@@ -555,15 +625,16 @@ void DecodeDataLine() {
   g_decode.dataSeen = true;
   unsigned char out[DECODED_LINE_ROOM];
   int nextState = DECODELINES;
-  const uint32_t sumBefore = g_currentPart->calculatedChecksum;
-  const int32_t sizeBefore = g_currentPart->calculatedSize;
+  const LineStart start = SaveLineStart();
   int n = DecodeOne(out, g_decode.answer == ANSWER_DECODE_ALL, &nextState);
   if (n < 0 && g_decode.tryAll) {
     // Trying every style: a line this style cannot decode ends the pass, on to the next.
     SetStateWithoutReading(BADFINISH);
     return;
   }
-  if (n < 0 && PassesOverRefusedLine(sumBefore, sizeBefore)) return;
+  // A refused line is passed over, retried or skipped from the state it started with.
+  if (n < 0) RestoreLineStart(start);
+  if (n < 0 && PassesOverRefusedLine()) return;
   if (n >= 0) NoteBlanksInData();
   EndPassedOverText();
   if (n < 0) n = HandleInvalidLine(out, &nextState);
@@ -688,9 +759,10 @@ void PrepareTrailer() {
   if (g_decode.trailerPart == g_decode.part && g_decode.trailerTotal == g_partTotal) {
     if (g_decode.style == STYLE_SINGLE) {
       SetDecodeState(CLEANFINISH);
-    } else {
-      CloseOutput();
+    } else if (FinishOutput()) {
       SetSearchState(LOOKFORHEADERTYPE);
+    } else {
+      return;  // reported; the part file goes with the rest
     }
   } else {
     SetDecodeError(kInconsistentTrailer, g_decode.lineNumber, g_decode.part, g_partTotal, g_decode.trailerPart,
@@ -703,9 +775,10 @@ void PrepareTrailer() {
 }
 
 void CleanFinishInLoop() {
-  CloseOutput();
+  if (!FinishOutput()) return;
   // The finished file is no part file: a later failure in this input must not delete it.
   g_currentPart->fileName[0] = '\0';
+  run.fileFinished = true;
   run.readNext = g_decode.format == TYPE_BINHEX;
   g_decode.state = LOOKFORHEADERTYPE;
   g_decode.forcedStyle = STYLE_SINGLE;
@@ -919,7 +992,10 @@ bool BackToOneOfOneStyle() {
 }
 
 int EndPass() {
-  CloseOutput();
+  if (!FinishOutput()) {
+    Abandon();
+    return RESULT_REPORTED;
+  }
   if (BackToOneOfOneStyle()) return PASS_RESTART;
   SettleEndState();
   switch (g_decode.state) {

@@ -23,21 +23,36 @@ const char kCantRead[] = "Can't Read Temporary File %s for Append Operation.";
 const char kWriteError[] = "Write Error During Append:\r\nWanted %d, Got %d bytes.";
 const char kReadError[] = "Read Error During Append Operation.";
 
-enum { MISSING_TEXT_LIMIT = 510, APPEND_BLOCK = 256, PUMP_COUNT = 4, NUMBER_ROOM = 16 };
+enum { APPEND_BLOCK = 256, PUMP_COUNT = 4, ENTRY_ROOM = 32, SHORTEST_RANGE = 3 };
+const char kMoreMissing[] = ", ...";
 
-// The missing-parts message; true when parts are missing (reported).
+bool IsMissing(int n) { return g_partTable[n - 1].partNumber == 0; }
+
+// The missing-parts message: runs of three or more as ranges ("2-5, 9, 12, 13, 20-40").
+// An entry that would not leave room for the ellipsis in the message box is replaced by
+// it, so that the list never ends inside a number. True when parts are missing (reported).
 bool ReportMissingParts(HWND window, int total) {
-  char text[MISSING_TEXT_LIMIT + 1];
-  int length = std::snprintf(text, sizeof text, kMissingHead, total);
+  char text[MESSAGE_ROOM];
+  const size_t limit = sizeof text - sizeof kMoreMissing;  // the ellipsis always fits
+  size_t length = static_cast<size_t>(std::snprintf(text, sizeof text, kMissingHead, total));
   bool any = false;
   for (int n = 1; n <= total; ++n) {
-    if (g_partTable[n - 1].partNumber != 0) continue;
-    char number[NUMBER_ROOM];
-    const int add = std::snprintf(number, sizeof number, any ? ", %d" : "%d", n);
+    if (!IsMissing(n)) continue;
+    int last = n;
+    while (last < total && IsMissing(last + 1)) ++last;
+    if (last - n + 1 < SHORTEST_RANGE) last = n;
+    const char* separator = any ? ", " : "";
+    char entry[ENTRY_ROOM];
+    const int add = last > n ? std::snprintf(entry, sizeof entry, "%s%d-%d", separator, n, last)
+                             : std::snprintf(entry, sizeof entry, "%s%d", separator, n);
     any = true;
-    if (length + add > MISSING_TEXT_LIMIT) break;
-    std::memcpy(text + length, number, static_cast<size_t>(add) + 1);
-    length += add;
+    if (length + static_cast<size_t>(add) > limit) {
+      std::memcpy(text + length, kMoreMissing, sizeof kMoreMissing);
+      break;
+    }
+    std::memcpy(text + length, entry, static_cast<size_t>(add) + 1);
+    length += static_cast<size_t>(add);
+    n = last;
   }
   if (any) ShowMessage(window, MB_ICONHAND, "%s", text);
   return any;
@@ -55,6 +70,15 @@ int AbandonOutput(int output, const char* path, int result) {
   DeleteFileA(path);
   RestoreCursor();
   return result;
+}
+
+// The output (closed) could not take all its bytes: reported with the system's reason for
+// `error`; it goes.
+int WriteFailure(HWND window, DWORD error, const char* path) {
+  ShowErrorMessage(window, error, MB_ICONHAND, kWriteFailure, path);
+  DeleteFileA(path);
+  RestoreCursor();
+  return RESULT_REPORTED;
 }
 
 }  // namespace
@@ -125,11 +149,19 @@ int JoinParts(HWND window, int total, int ask, int mode) {
       if (!cancelled) ShowMessage(window, MB_ICONHAND, kJoinError, n);
       return AbandonOutput(output, path, cancelled ? RESULT_CANCELLED : RESULT_REPORTED);
     }
-    if (mode == OP_CONCATENATE) StreamWriteString(output, EndOfLineString());
-    else DeleteFileA(record->fileName);
+    if (mode == OP_CONCATENATE) {
+      const char* eol = EndOfLineString();
+      if (StreamWriteString(output, eol) != static_cast<int>(std::strlen(eol))) {
+        const DWORD error = GetLastError();
+        StreamClose(output);
+        return WriteFailure(window, error, path);
+      }
+    } else {
+      DeleteFileA(record->fileName);
+    }
     record->fileName[0] = '\0';
   }
-  StreamClose(output);
+  if (!StreamClose(output)) return WriteFailure(window, GetLastError(), path);
   RestoreCursor();
   return RESULT_DONE;
 }

@@ -4,6 +4,7 @@
 
 #include "core/names.h"
 #include "decode/decode_context.h"
+#include "decode/decode_tables.h"
 #include "decode/line_scan.h"
 #include "encode/header_styles.h"
 
@@ -49,10 +50,25 @@ bool IsOwnCutTrailer(int style) {
   }
 }
 
-// The signature separator "--" with nothing but blanks after it. A UU data line may start
-// with "--" too (13 bytes, first value 13), so nothing else on the line is accepted.
-bool IsSignatureSeparator(const char* line) {
-  return StartsWith(line, "--") && IsBlankLine(line + 2);
+// A UU or XX line of the run's alphabet as long as its length character says: as many
+// characters as its bytes need, or whole groups of four.
+bool IsWholeDataLine(const char* line) {
+  const signed char* table = g_decode.table;
+  if (!table || (g_decode.format != TYPE_UU && g_decode.format != TYPE_XX)) return false;
+  const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
+  const int bytes = table[text[0]];
+  const int count = static_cast<int>(std::strcspn(line + 1, "\r\n"));
+  if (bytes < 0 || (count != (4 * bytes + 2) / 3 && count != (bytes + 2) / 3 * 4)) return false;
+  for (int i = 1; i <= count; ++i)
+    if (table[text[i]] < 0) return false;
+  return true;
+}
+
+// A line starting "--" ends the part: a signature separator, a MIME boundary or any text
+// after the data. A UU data line of 13 bytes (XX: 1 byte) starts with "--" too, so a line
+// that is data of the run's method at its length stays data.
+bool EndsPartAtDashes(const char* line) {
+  return StartsWith(line, "--") && !IsWholeDataLine(line);
 }
 
 // Trailers that carry a designation; true when the line is one and it parsed.
@@ -145,7 +161,7 @@ int ClassifyDecodeLine(char* line, int part, int stream, int* trailerPart, int* 
     *trailerTotal = 1;
     return EndStatement;
   }
-  if ((style == STYLE_ALT_BINARIES_1 || style == STYLE_ALT_BINARIES_3) && IsSignatureSeparator(line))
+  if ((style == STYLE_ALT_BINARIES_1 || style == STYLE_ALT_BINARIES_3) && EndsPartAtDashes(line))
     return PartTrailer;
   if (IsOwnCutTrailer(style) && StartsWith(line, "END") && ContainsCutHere(line)) return PartTrailer;
   if (style == STYLE_AOL && StartsWith(line, "-----") && FindAnyCase(line + 5, "cut here")) return PartTrailer;

@@ -151,6 +151,17 @@ TEST_F(BinHexDecodeTest, CutOrInterruptedDataForkGivesItsText) {
   EXPECT_EQ(DecodeText(head + ":\n"), RESULT_REPORTED);
   EXPECT_EQ(Error(), "BinHex: Premature End of File in in.hqx.\r\nData Length Specified was 300 Bytes;\r\n"
                      "Delimiter ':' Found After 117 Bytes.");
+  // Cut right after the data fork, before its CRC: the data cannot be checked.
+  const std::string coded = s.Coded();
+  const std::string crcs = Escape(Be(Crc(s.data), 2) + Be(Crc(""), 2));
+  const std::string dataOnly = std::string(kBanner) + ":" + Symbols(coded.substr(0, coded.size() - crcs.size()));
+  EXPECT_EQ(DecodeText(dataOnly + "\n"), RESULT_REPORTED);
+  EXPECT_EQ(Error(),
+            "BinHex: Premature End of File in in.hqx.\r\nData Length Specified was 300 Bytes;\r\nEOF Found After 300 Bytes.");
+  EXPECT_EQ(DecodeText(dataOnly + ":\n"), RESULT_REPORTED);
+  EXPECT_EQ(Error(), "BinHex: Premature End of File in in.hqx.\r\nData Length Specified was 300 Bytes;\r\n"
+                     "Delimiter ':' Found After 300 Bytes.");
+  EXPECT_FALSE(PathExists(dir.File("t.bin")));
   EXPECT_EQ(DecodeText(std::string(kBanner) + "no colon here\n"), RESULT_REPORTED);
   EXPECT_EQ(Error(), "Missing Starting Colon ':' in in.hqx.");
 }

@@ -56,7 +56,6 @@ TEST_F(ClassifyLineTest, TrailersByStyle) {
   g_partTotal = 5;
   EXPECT_EQ(Classify("sum -r/size 123/456 section\n", STYLE_SIMTEL, TYPE_UU), ChecksumLine);
   EXPECT_EQ(Classify("-------- End of part 2 of 5 --------\n", STYLE_SIMTEL, TYPE_UU), PartTrailer);
-  EXPECT_EQ(Classify("-- \r\n", STYLE_ALT_BINARIES_1, TYPE_UU), PartTrailer);
   EXPECT_EQ(Classify("END--cut here--cut here\n", STYLE_COMP_BINARIES, TYPE_UU), PartTrailer);
   EXPECT_EQ(Classify("END-------------- f.zip ------------ part 2/5 ---\n", STYLE_SHAR, TYPE_UU), PartTrailer);
   EXPECT_EQ(part, 2);
@@ -71,10 +70,21 @@ TEST_F(ClassifyLineTest, TrailersByStyle) {
   EXPECT_EQ(total, 5);
 }
 
-TEST_F(ClassifyLineTest, DataThatLooksLikeATrailerStaysData) {
-  // A UU line of 13 bytes whose first value is 13 starts with "--".
-  EXPECT_EQ(Classify("--3!M,S(C,S`X)F,`\n", STYLE_ALT_BINARIES_1, TYPE_UU), DataLine);
-  EXPECT_EQ(Classify("--3!M,S(C,S`X)F,`\n", STYLE_SINGLE, TYPE_UU), DataLine);
+// Styles 6 and 8 end a part at a line starting "--" unless it is data of the method at
+// its length: a UU line of 13 bytes, or an XX line of one, starts with "--".
+TEST_F(ClassifyLineTest, DashesEndAnAltBinariesPartUnlessTheLineIsData) {
+  for (int style : {STYLE_ALT_BINARIES_1, STYLE_ALT_BINARIES_3}) {
+    for (const char* data : {"--$AE;&QO+\"!W;W)L9```\n", "--$AE;&QO+\"!W;W)L9`\r\n"})
+      EXPECT_EQ(Classify(data, style, TYPE_UU), DataLine) << style << data;
+    EXPECT_EQ(Classify("--+\n", style, TYPE_XX), DataLine) << style;
+    EXPECT_EQ(Classify("--+++\n", style, TYPE_XX), DataLine) << style;
+    for (const char* end : {"-- \r\n", "--\n", "--=_NextPart_000_0012_01C2A3B4.5C6D7E80\n", "--text\n",
+                            "--$AE;&QO+\"!W;W)L9`x\n"})
+      EXPECT_EQ(Classify(end, style, TYPE_UU), PartTrailer) << style << end;
+    EXPECT_EQ(Classify("--text\n", style, TYPE_XX), PartTrailer) << style;
+    EXPECT_EQ(Classify("--boundary\n", style, TYPE_MIME), PartTrailer) << style;
+  }
+  EXPECT_EQ(Classify("--$AE;&QO+\"!W;W)L9```\n", STYLE_SINGLE, TYPE_UU), DataLine);
   EXPECT_EQ(Classify("--boundary--\n", STYLE_SINGLE, TYPE_MIME), EndStatement);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/names.h"
+#include "core/ui.h"
 #include "decode/checksum_verify.h"
 #include "decode/join_parts.h"
 #include "encode/alphabets.h"
@@ -64,6 +65,19 @@ TEST_F(DecodeFileTest, TwoFilesInOneInputMakeTwoOutputs) {
   EXPECT_EQ(Output("a.bin"), a);
   EXPECT_EQ(Output("b.bin"), b);
   EXPECT_EQ(std::string(FileNamePart(g_decode.outputName)), "b.bin");
+
+  // With checksum lines, the second file's sums are its own: they once added to the first's.
+  DeleteFileA(dir.File("a.bin").c_str());
+  DeleteFileA(dir.File("b.bin").c_str());
+  const std::string withSums = EncodeWithChecksums(dir.File("a.bin"), a, STYLE_SINGLE)[0] + "\nbetween\n" +
+                               EncodeWithChecksums(dir.File("b.bin"), b, STYLE_SINGLE)[0];
+  ASSERT_EQ(Decode(Input("sums.txt", withSums)), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("b.bin"), b);
+  EXPECT_EQ(g_decode.wholeExpectedSize, 500);
+  EXPECT_NE(g_partTable[0].expectedChecksum, 0u);
+  ClearChecksumFound();
+  EXPECT_EQ(TestChecksums(nullptr), 0);
+  EXPECT_TRUE(ChecksumFound());
 }
 
 TEST_F(DecodeFileTest, MissingEndDecodesWithARemark) {
@@ -181,16 +195,26 @@ TEST_F(DecodeFileTest, MissingPartsAreListedAndNothingIsWritten) {
   EXPECT_EQ(ListFolder(dir.path()), "gaps.txt\n");
 }
 
-TEST_F(DecodeFileTest, MissingPartsListOf98Parts) {
-  ClearPartTable();
-  g_partTable[0].partNumber = 1;
+// The list once ran past the message box and was cut inside a number.
+TEST_F(DecodeFileTest, MissingPartsAreListedAsRangesThatFitTheMessageBox) {
   g_decode.style = STYLE_SIMTEL;
-  EXPECT_EQ(JoinParts(nullptr, 99, 0, OP_DECODE), RESULT_REPORTED);
-  ASSERT_EQ(g_ui.messages.size(), 1u);
-  const std::string& text = g_ui.messages[0].text;
-  EXPECT_LE(text.size(), 510u);
-  EXPECT_EQ(text.rfind("Total Parts Required: 99.\r\nMissing Parts: 2, 3, ", 0), 0u);
-  EXPECT_EQ(text.substr(text.size() - 6), "98, 99");  // 99 parts always fit
+  struct Case {
+    std::vector<int> present;
+    std::string missing;
+  };
+  std::vector<int> odd;
+  std::string even;
+  for (int n = 1; n <= 99; n += 2) odd.push_back(n);
+  for (int n = 2; n <= 98; n += 2) even += (n > 2 ? ", " : "") + std::to_string(n);
+  for (const Case& c : {Case{{1}, "2-99"}, Case{{1, 6, 7, 8, 10, 12, 14, 15}, "2-5, 9, 11, 13, 16-99"}, Case{odd, even}}) {
+    g_ui.Reset();
+    ClearPartTable();
+    for (int n : c.present) g_partTable[n - 1].partNumber = n;
+    EXPECT_EQ(JoinParts(nullptr, 99, 0, OP_DECODE), RESULT_REPORTED);
+    ASSERT_EQ(g_ui.messages.size(), 1u);
+    EXPECT_EQ(g_ui.messages[0].text, "Total Parts Required: 99.\r\nMissing Parts: " + c.missing);
+    EXPECT_LT(g_ui.messages[0].text.size(), static_cast<size_t>(MESSAGE_ROOM));
+  }
 }
 
 TEST_F(DecodeFileTest, OneOfOneSubjectDecodesAsSingleFile) {
@@ -202,15 +226,7 @@ TEST_F(DecodeFileTest, OneOfOneSubjectDecodesAsSingleFile) {
 
 TEST_F(DecodeFileTest, Base64InMimeMailWithSignature) {
   const std::string bytes = Pattern(100);
-  std::string b64;
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-    if (i + 2 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 2]);
-    for (int k = 0; k < 4; ++k)
-      b64 += (i + k - 1 < bytes.size() || k < 2) ? Base64Alphabet[(v >> (18 - 6 * k)) & 63] : '=';
-    if (i % 57 == 54) b64 += "\r\n";
-  }
+  const std::string b64 = Base64Lines(bytes, "\r\n");
   const std::string text = std::string(kMailHead) + "--b\r\nContent-Type: application/octet-stream; name=\"m.bin\"\r\n" +
                            "Content-Transfer-Encoding: base64\r\n\r\n" + b64 + "\r\n\r\n--b--\r\n" + kSignature;
   ASSERT_EQ(Decode(Input("mime.txt", text)), 0) << g_decode.errorText;
@@ -260,11 +276,44 @@ TEST_F(DecodeFileTest, RefusalsReportTheirTexts) {
   EXPECT_STREQ(g_decode.errorText, "Missing 'begin' and 'end' Statements in noend.txt.");
 }
 
+// Binary bytes, NULs and over-long lines around and inside encoded data: the files around
+// them decode exactly, a damaged file is exact, marked as damaged or absent, and no file
+// (part files included) is left anywhere else.
 TEST_F(DecodeFileTest, ArbitraryBytesLongLinesAndNulsAreHandledSafely) {
-  std::string junk = "begin 644 j.bin\n" + std::string(1000, 'M') + "\n" + std::string("M\0\0\0\n", 5) +
-                     Pattern(3000) + "\nend\n";
-  const int r = Decode(Input("junk.txt", junk));
-  EXPECT_TRUE(r == 0 || r == RESULT_REPORTED) << r;
+  ScratchDir temp;
+  TemporaryFolderAt redirected(temp.path());
+  const std::string junk = std::string(1000, 'M') + "\n" + std::string("M\0\0\0\n", 5) + Pattern(3000) + "\n";
+  const std::string a = Pattern(900, 3), b = Pattern(1300, 4), c = Pattern(9000, 5);
+  std::string damaged = Uuencode("c.bin", c);
+  damaged.insert(damaged.find('\n', damaged.size() / 2) + 1, junk);
+  std::vector<std::string> parts = EncodeParts(c, STYLE_SIMTEL);
+  ASSERT_EQ(parts.size(), 3u);
+  parts[1].insert(parts[1].find("\nM") + 1, junk);
+  struct Case {
+    std::string text;
+    std::vector<std::string> exact;  // outputs that must come out exactly
+    std::string output;              // the damaged file's name
+  };
+  for (const Case& k : {Case{junk + Uuencode("a.bin", a) + junk + Uuencode("b.bin", b) + junk, {"a.bin", "b.bin"}, ""},
+                        Case{damaged, {}, "c.bin"}, Case{parts[0] + parts[1] + parts[2], {}, "data.bin"}}) {
+    g_ui.Reset();
+    ResetJobState();
+    const int r = Decode(Input("junk.txt", k.text));
+    EXPECT_TRUE(r == 0 || r == RESULT_REPORTED) << r;
+    EXPECT_EQ(ListFolder(temp.path()), "");
+    std::string listed = "junk.txt\n";
+    if (!k.exact.empty()) {
+      ASSERT_EQ(r, 0) << g_decode.errorText;
+      EXPECT_EQ(Output("a.bin"), a);
+      EXPECT_EQ(Output("b.bin"), b);
+      listed = "a.bin\nb.bin\n" + listed;
+    } else if (r == 0) {
+      if (!g_job.qualifiedResult) EXPECT_EQ(Output(k.output), c) << k.output;
+      listed = k.output + "\n" + listed;
+    }
+    EXPECT_EQ(ListFolder(dir.path()), listed) << k.output;
+    for (const std::string& name : {"a.bin", "b.bin", "c.bin", "data.bin"}) DeleteFileA(dir.File(name).c_str());
+  }
 }
 
 TEST_F(DecodeFileTest, InteractiveMimeCountQuestionAndDeclinedOutput) {

@@ -107,6 +107,29 @@ TEST_F(DecodeRecoveryTest, SkipAndDecodeAnswersAndHowOftenTheyAreAsked) {
   EXPECT_EQ(Output("one.bin"), Without(2));
 }
 
+// A base64 line refused part-way is decoded anyway or skipped from the group position it
+// started with: only its own bytes can differ, and every line after it comes out exactly.
+TEST_F(DecodeRecoveryTest, ARefusedBase64LineAffectsOnlyItsOwnBytes) {
+  const size_t lineBytes = 57;
+  const std::string data = Pattern(512);
+  std::string body = Base64Lines(data);
+  body.insert(body.find('\n') + 11, "*");  // a stray character in the second line
+  const std::string text =
+      "Content-Type: application/octet-stream; name=b.bin\nContent-Transfer-Encoding: base64\n\n" + body + "\n";
+  const std::string rest = data.substr(2 * lineBytes);
+  for (int answer : {ANSWER_DECODE_LINE, ANSWER_SKIP_LINE}) {
+    g_ui.Reset();
+    ASSERT_EQ(Run("b.txt", text, {answer}, TYPE_AUTO), 0) << answer << ": " << g_decode.errorText;
+    EXPECT_EQ(g_ui.recoveryQuestions.size(), 1u) << answer;
+    const std::string out = Output("b.bin");
+    const size_t kept = answer == ANSWER_SKIP_LINE ? lineBytes : 2 * lineBytes;
+    ASSERT_EQ(out.size(), kept + rest.size()) << answer;
+    EXPECT_EQ(out.substr(0, lineBytes), data.substr(0, lineBytes)) << answer;
+    EXPECT_EQ(out.substr(kept), rest) << answer;
+    DeleteFileA(dir.File("b.bin").c_str());
+  }
+}
+
 TEST_F(DecodeRecoveryTest, AbortAndUnknownAnswersLeaveNoOutput) {
   const std::string text = Damage(Uuencode("bad.bin", bytes), 2);
   for (int answer : {static_cast<int>(ANSWER_ABORT), 0, -1, 1234}) {

@@ -512,6 +512,8 @@ TEST_F(EncodeDriverTest, RefusedSendEndsTheJobWithoutMoreMessages) {
   g_job.mailOutput = true;
   g_ui.mailSendResult = 2;
   EXPECT_EQ(Encode(Input("r.bin", Bytes(9000))), -2);
-  EXPECT_TRUE(g_ui.mailSent.empty());
+  // The mail layer reports the refusal; the job tries no further part and says nothing more.
+  EXPECT_EQ(g_ui.mailSendsTried, 1);
+  EXPECT_TRUE(g_ui.messages.empty());
   EXPECT_EQ(ListFolder(dir.path()), "r.bin\n");
 }

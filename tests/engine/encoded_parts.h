@@ -42,6 +42,20 @@ inline std::string Uuencode(const std::string& name, const std::string& bytes, c
   return out + "`" + eol + "end" + eol;
 }
 
+// MIME base64 in lines of 76 characters, `eol` after each full line.
+inline std::string Base64Lines(const std::string& bytes, const std::string& eol = "\n") {
+  std::string b64;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 2]);
+    for (int k = 0; k < 4; ++k)
+      b64 += (i + k - 1 < bytes.size() || k < 2) ? Base64Alphabet[(v >> (18 - 6 * k)) & 63] : '=';
+    if (i % 57 == 54) b64 += eol;
+  }
+  return b64;
+}
+
 // Writes `bytes` to `path`, encodes it in `style` and `method` with checksum lines and the
 // smallest part size, and returns the parts' texts in order; the files are removed and the
 // job state and scripted UI reset.

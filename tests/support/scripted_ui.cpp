@@ -139,6 +139,7 @@ int AskHowToRetry(HWND, const char* failure) { return RecoveryAnswer(ASKED_HOW_T
 int AskEncodeOrDecode(HWND) { return RecoveryAnswer(ASKED_ENCODE_OR_DECODE, nullptr, WHICH_CODE_DECODE); }
 // The mail layer's part of the encoder: records the message instead of sending it.
 int SendEncodedPart(HWND, const char* text) {
+  ++g_ui.mailSendsTried;
   if (g_ui.mailSendResult != 0) return -2;
   g_ui.mailSent.emplace_back(g_encoder.subject, text);
   return 0;

@@ -41,6 +41,7 @@ struct ScriptedUi {
   // The encoder's e-mail sends: subject and body of each message, and the answer to give.
   std::vector<std::pair<std::string, std::string>> mailSent;
   int mailSendResult = 0;
+  int mailSendsTried = 0;  // refused ones too
 
   void Reset();
   bool SawMessageContaining(const std::string& part) const;

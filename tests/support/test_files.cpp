@@ -8,6 +8,12 @@
 #include <sstream>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdlib>
+#endif
+
 namespace fs = std::filesystem;
 
 ScratchDir::ScratchDir() {
@@ -31,6 +37,45 @@ ScratchDir::~ScratchDir() {
 std::string ScratchDir::File(const std::string& name) const {
   return (fs::path(path_) / name).string();
 }
+
+namespace {
+
+#ifdef _WIN32
+// The variable GetTempPathA reads first.
+const char kTempVariable[] = "TMP";
+bool ReadVariable(std::string* value) {
+  char text[MAX_PATH + 1];
+  const DWORD n = GetEnvironmentVariableA(kTempVariable, text, sizeof text);
+  if (n == 0 || n >= sizeof text) return false;
+  *value = text;
+  return true;
+}
+void WriteVariable(const char* value) { SetEnvironmentVariableA(kTempVariable, value); }
+#else
+const char kTempVariable[] = "TMPDIR";
+bool ReadVariable(std::string* value) {
+  const char* text = std::getenv(kTempVariable);
+  if (!text) return false;
+  *value = text;
+  return true;
+}
+void WriteVariable(const char* value) {
+  if (value) setenv(kTempVariable, value, 1);
+  else unsetenv(kTempVariable);
+}
+#endif
+
+}  // namespace
+
+TemporaryFolderAt::TemporaryFolderAt(const std::string& folder) : had_(ReadVariable(&saved_)) {
+#ifdef _WIN32
+  WriteVariable((folder + "\\").c_str());
+#else
+  WriteVariable(folder.c_str());
+#endif
+}
+
+TemporaryFolderAt::~TemporaryFolderAt() { WriteVariable(had_ ? saved_.c_str() : nullptr); }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

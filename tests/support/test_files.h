@@ -17,6 +17,20 @@ class ScratchDir {
   std::string path_;
 };
 
+// Makes `folder` the process's temporary folder (TMP on Windows, TMPDIR elsewhere) until
+// destruction, so that a test sees every temporary file the code under test leaves.
+class TemporaryFolderAt {
+ public:
+  explicit TemporaryFolderAt(const std::string& folder);
+  ~TemporaryFolderAt();
+  TemporaryFolderAt(const TemporaryFolderAt&) = delete;
+  TemporaryFolderAt& operator=(const TemporaryFolderAt&) = delete;
+
+ private:
+  std::string saved_;  // before had_, which is read into it
+  bool had_;
+};
+
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 std::string ReadWholeFile(const std::string& path);
 bool PathExists(const std::string& path);
