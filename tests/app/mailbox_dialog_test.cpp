@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/input_list.h"
+#include "app/batch.h"
 #include "mail/decode_select_dialog.h"
 #include "mail/message_list.h"
 #include "resources/resource.h"
@@ -23,7 +23,7 @@ class MailboxDialog : public MailStoreTest {
  protected:
   void TearDown() override {
     if (dialog) DestroyWindow(dialog);
-    ClearInputs();
+    if (g_job.inputCount > 0) AbandonBatch(g_program.mainWindow);
     MailStoreTest::TearDown();
   }
   void Open() {
@@ -144,6 +144,27 @@ TEST_F(MailboxDialog, WithoutJoiningEachBodyIsAnInputWithTheConfiguredLineEnd) {
   EXPECT_EQ(Input(0), "\n\nSubject: post (1/3)\n\n\nfirst body\r\n");
   EXPECT_EQ(Input(1), "\n\n\nthird body\r\n");
   EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
+}
+
+// The messages chosen while another batch waits start nothing: the waiting batch keeps its
+// inputs and its place, and the message texts saved for the refused batch are deleted.
+TEST_F(MailboxDialog, ABatchWaitingIsLeftAloneAndTheSavedTextsAreDeleted) {
+  const std::string waiting = store.File("waiting.uue");
+  ASSERT_TRUE(StartBatch(g_program.mainWindow, {waiting, store.File("next.uue")}, FROM_USER, NEXT_DECIDE));
+  ASSERT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
+  g_settings.decodejoin = 0;
+  ThreeBodies();
+  Open();
+  Select({0, 1});
+  DialogProbe refusal(kCaption, IDOK);
+  PressDecode();
+  EXPECT_EQ(refusal.Result().text, "Another job is still running.");
+  EXPECT_EQ(ListFolder(temp.path()), "");
+  ASSERT_EQ(g_job.inputCount, 2);
+  EXPECT_EQ(g_job.inputIndex, 0);
+  EXPECT_EQ(std::string(g_job.inputs[0]), waiting);
+  EXPECT_FALSE(g_job.mailInputs);
+  EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
 }
 
 TEST_F(MailboxDialog, AttachmentsOnlyAreSavedAndNoDecodeStarts) {
