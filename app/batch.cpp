@@ -5,6 +5,7 @@
 #include "app/created_output.h"
 #include "app/encode_or_decode.h"
 #include "app/result_summary.h"
+#include "app/job_runs.h"
 #include "app/join_inputs.h"
 #include "app/local_strings.h"
 #include "app/command_line.h"
@@ -207,6 +208,16 @@ void AbandonBatch(HWND window) {
 }
 
 bool InputHasNoFolder() { return g_inputHasNoFolder; }
+
+// The rest of the batch goes on as it started: each later file is decided (and, when plain,
+// asked about) on its own, not encoded unasked.
+void EncodeInputInstead(HWND window, bool interactive) {
+  const int started = g_job.operation;
+  g_job.operation = OP_ENCODE;
+  int stream = OpenJobInput(window, OP_ENCODE);
+  if (stream >= 0) RunEncodeJob(window, stream, interactive);
+  g_job.operation = started;
+}
 
 int EndJob(HWND owner, int result, int operation) {
   int more = 0;

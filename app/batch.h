@@ -46,6 +46,10 @@ bool AddJoinedInput(const char* path, bool noFolder);
 // Ends the batch at once, with its last job reported already.
 void AbandonBatch(HWND window);
 
+// The decoder found nothing to decode in the running job's input and the user chose to encode
+// it instead: it is encoded at once.
+void EncodeInputInstead(HWND window, bool interactive);
+
 // The input of the running job stands for text that has no folder (a message, the clipboard).
 bool InputHasNoFolder();
 

@@ -13,21 +13,6 @@
 #include "encode/encode_driver.h"
 #include "resources/resource.h"
 
-namespace {
-
-// The decoder found nothing to decode and the user chose to encode the file instead. The
-// file is encoded at once; the rest of the batch goes on as it started: each later file is
-// decided (and, when plain, asked about) on its own, not encoded unasked.
-void EncodeInstead(HWND window, bool interactive) {
-  const int started = g_job.operation;
-  g_job.operation = OP_ENCODE;
-  int stream = OpenJobInput(window, OP_ENCODE);
-  if (stream >= 0) RunEncodeJob(window, stream, interactive);
-  g_job.operation = started;
-}
-
-}  // namespace
-
 void ReportUnreadableInput(HWND window) {
   ShowMessage(window, MB_ICONHAND, "Can't read %s", g_job.inputPath);
   if (!g_job.interactive) PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
@@ -56,7 +41,7 @@ void RunDecodeJob(HWND window, int stream, bool interactive) {
   int result = DecodeFile(window, stream, interactive ? 1 : 0);
   SetBusy(window, false);  // the decoder has put its output, format and parts in the job state
   if (result == RESULT_ENCODE_INSTEAD)
-    EncodeInstead(window, interactive);
+    EncodeInputInstead(window, interactive);
   else
     FinishJob(window, result, OP_DECODE);
 }

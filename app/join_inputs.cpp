@@ -88,7 +88,6 @@ void JoinInputs(HWND window) {
   ChooseJoinedType();
   std::snprintf(g_job.outputPath, PATH_ROOM, "%s", joined);
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", joined);
-  g_job.operation = OP_DECODE;
   SetBusy(window, true);
   g_job.headerStyle = kMultipleInputsStyle;
   g_decode.style = kMultipleInputsStyle;
