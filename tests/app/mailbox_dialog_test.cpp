@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/batch.h"
+#include "app/file_dialogs.h"
 #include "mail/decode_select_dialog.h"
 #include "mail/message_list.h"
 #include "resources/resource.h"
@@ -184,6 +185,18 @@ TEST_F(MailboxDialog, AttachmentsOnlyAreSavedAndNoDecodeStarts) {
   EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
   EXPECT_EQ(ListFolder(temp.path()), "");
   EXPECT_EQ(g_mail.session, 0u);
+
+  // With outputs "in the input's folder" an attachment, which has no folder, goes to the
+  // documents folder, not to the current one.
+  g_settings.decodedirselect = DIR_SAME_AS_INPUT;
+  const std::string documented = std::string(DocumentsFolder()) + "\\report.pdf";
+  DeleteFileA(documented.c_str());
+  DestroyWindow(dialog);
+  Open();
+  Select({0});
+  PressDecode();
+  EXPECT_EQ(ReadWholeFile(documented), "attached bytes");
+  DeleteFileA(documented.c_str());
 }
 
 TEST_F(MailboxDialog, NothingSavedKeepsTheDialogOpen) {
