@@ -165,10 +165,9 @@ void StartSingleJob(const char* path, int operation, bool temporary) {
   g_inputHasNoFolder = temporary;
 }
 
-void TakeNextInput(HWND window, int mode) {
+void TakeNextInput(HWND window) {
   char* entry = CurrentEntry();
   if (!entry) return;
-  g_mode = mode == NEXT_ENCODE ? NEXT_ENCODE : NEXT_DECIDE;
   if (g_entries[g_job.inputIndex].temporary) {
     PostForEntry(window, g_mode == NEXT_ENCODE ? UM_ENCODE_FILE : UM_DECODE_FILE, entry);
   } else if (g_settings.decodejoin && g_mode == NEXT_DECIDE && g_job.inputCount != 1) {

@@ -31,9 +31,10 @@ bool StartBatch(HWND window, const std::vector<std::string>& paths, BatchSource 
 // own, sends its outputs to the user's documents folder.
 void StartSingleJob(const char* path, int operation, bool temporary);
 
-// UM_NEXT_INPUT: the entry now due is encoded, decoded, or joined with the others. The high
-// word of the message is not trusted: the batch itself knows which of its inputs are temporary.
-void TakeNextInput(HWND window, int mode);
+// UM_NEXT_INPUT: the entry now due is encoded, decoded, or joined with the others. The
+// message's words are not trusted (any program can post it): the batch itself knows how its
+// inputs are taken and which of them are temporary.
+void TakeNextInput(HWND window);
 // The entry now due, when `lParam` is that entry (the path of UM_ENCODE_FILE, UM_DECODE_FILE);
 // otherwise null: a message of another program, or one left from an ended batch.
 const char* TrustedEntry(LPARAM lParam);

@@ -43,7 +43,7 @@ LRESULT OnJobMessage(HWND window, UINT message, WPARAM, LPARAM lParam) {
     case UM_DECODE_FILE:
       if (TrustedEntry(lParam)) DecodeFileMessage(window);
       break;
-    case UM_NEXT_INPUT: TakeNextInput(window, LOWORD(lParam)); break;
+    case UM_NEXT_INPUT: TakeNextInput(window); break;
     case UM_ASSOCIATE_AND_EXIT: AssociateAndExit(window); break;
   }
   return 0;

@@ -173,26 +173,27 @@ TEST_F(CommandDispatch, JobCommandsAndDropsAreRefusedWhileABatchWaits) {
   EXPECT_EQ(std::string(g_job.inputs[0]), dir.File("waiting.zip"));
 }
 
-// Only the entry now due is taken, and only the batch says which inputs are temporary: a
-// message from elsewhere cannot have the user's file deleted as one.
+// Only the entry now due is taken, and only the batch says how it is taken and which inputs
+// are temporary: a message from elsewhere can neither have the user's file encoded against the
+// settings nor deleted as a temporary input.
 TEST_F(CommandDispatch, EncodeAndDecodeMessagesTakeOnlyTheEntryNowDue) {
-  WriteWholeFile(dir.File("a.zip"), "data");
+  WriteWholeFile(dir.File("x.uu"), kUuText);
   char stray[PATH_ROOM];
-  std::snprintf(stray, sizeof stray, "%s", dir.File("a.zip").c_str());
+  std::snprintf(stray, sizeof stray, "%s", dir.File("x.uu").c_str());
   SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(stray));
   SendMessageA(window(), UM_DECODE_FILE, 0, reinterpret_cast<LPARAM>(stray));
   SendMessageA(window(), UM_NEXT_INPUT, 0, MAKELPARAM(1, 0));  // empty list
-  EXPECT_EQ(ListFolder(dir.path()), "a.zip\n");
+  EXPECT_EQ(ListFolder(dir.path()), "x.uu\n");
 
-  StartWaitingBatch({dir.File("a.zip")});
+  StartWaitingBatch({dir.File("x.uu")});
   g_job.busy = true;  // a message that arrives while a job runs starts nothing
   SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[0]));
   g_job.busy = false;
-  EXPECT_EQ(ListFolder(dir.path()), "a.zip\n");
+  EXPECT_EQ(ListFolder(dir.path()), "x.uu\n");
   g_settings.decodemethod = DECODE_BY_NAME;
-  PostMessageA(window(), UM_NEXT_INPUT, 0, MAKELPARAM(NEXT_DECIDE, 1));  // "temporary"
+  PostMessageA(window(), UM_NEXT_INPUT, 0, MAKELPARAM(NEXT_ENCODE, 1));  // "encode", "temporary"
   RunBatch();
-  EXPECT_EQ(ListFolder(dir.path()), "a.uue\na.zip\n");
+  EXPECT_EQ(ListFolder(dir.path()), "hello.txt\nx.uu\n");
 }
 
 TEST_F(CommandDispatch, DecodeFromClipboardNeedsTextAndItsMenuItemSaysSo) {
