@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/input_list.h"
 #include "app/local_strings.h"
 #include "core/job_state.h"
 #include "core/names.h"
@@ -145,15 +144,22 @@ struct Parser {
     }
   }
 
+  // Names become full paths here, so that every output follows its input's folder, whatever
+  // the current folder is when the job runs.
   void AddName(const char* name, size_t length) {
     if (length == 0) return;
-    if (length >= PATH_ROOM) {
+    char path[PATH_ROOM];
+    const std::string given(name, length);
+    const DWORD full = length < PATH_ROOM ? GetFullPathNameA(given.c_str(), PATH_ROOM, path, nullptr) : 0;
+    if (full == 0 || full >= PATH_ROOM) {
       Refuse("A file name on the command line is longer than %d characters.", PATH_ROOM - 1);
       return;
     }
-    std::string path(name, length);
-    if (!AddInput(path.c_str()))
+    if (request.inputs.size() >= MAX_INPUTS) {
       Refuse("Too many files on the command line: at most %d can be processed at a time.", MAX_INPUTS);
+      return;
+    }
+    request.inputs.push_back(path);
   }
 
   // A quoted name anywhere in the rest of the line wins over the text before it.
@@ -174,15 +180,25 @@ struct Parser {
 }  // namespace
 
 CommandLineRequest ParseCommandLine(HWND owner, const char* commandLine) {
-  Parser parser = {owner, commandLine ? commandLine : "", {false, false, false}, false};
+  Parser parser = {owner, commandLine ? commandLine : "", {}, false};
   parser.Options();
   parser.FileNames();
   parser.request.encode = g_job.encodeRequested != 0;
   if (parser.failed) {
-    ClearInputs();
+    parser.request.inputs.clear();
     FreeRecipients();
     parser.request.associate = false;
     parser.request.refused = true;
   }
   return parser.request;
+}
+
+void FreeRecipients() {
+  for (int i = 0; i < g_job.recipientCount && i < MAX_RECIPIENTS; ++i) {
+    MailRecipient& recipient = g_job.recipients[i];
+    StrFree(recipient.name);
+    StrFree(recipient.address);
+    recipient.name = recipient.address = nullptr;
+  }
+  g_job.recipientCount = 0;
 }

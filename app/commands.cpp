@@ -1,10 +1,10 @@
 #include "app/commands.h"
 
+#include "app/batch.h"
 #include "app/busy.h"
 #include "app/clipboard_input.h"
 #include "app/dropped_files.h"
 #include "app/file_commands.h"
-#include "app/job_runs.h"
 #include "app/program.h"
 #include "config/config_dialog_frame.h"
 #include "config/info_dialogs.h"
@@ -41,6 +41,8 @@ const JobCommand kJobCommands[] = {
     {IDM_ENCODE_CLIPBOARD, EncodeToClipboard},
     {IDM_DECODE_FILE, DecodeFromFile},
     {IDM_DECODE_CLIPBOARD, DecodeFromClipboard},
+    {IDM_ENCODE_MAIL, EncodeToMail},
+    {IDM_DECODE_MAIL, DecodeFromMail},
     // Settings changed between the jobs of a batch would apply to half of it.
     {IDM_CFG_GENERAL, ShowGeneralConfiguration},
     {IDM_CFG_ENCODE, ShowEncodeConfiguration},
@@ -50,8 +52,6 @@ const JobCommand kJobCommands[] = {
 const JobCommand kInformationCommands[] = {
     {IDM_CHECK_VERSION, ShowCheckVersion},
     {IDM_ABOUT, ShowAbout},
-    {IDM_ENCODE_MAIL, EncodeToMail},
-    {IDM_DECODE_MAIL, DecodeFromMail},
 };
 
 void Exit(HWND window) {
@@ -73,10 +73,7 @@ const JobCommand* FindCommand(const JobCommand (&table)[N], int id) {
 bool RunJobCommand(HWND window, int id) {
   const JobCommand* command = FindCommand(kJobCommands, id);
   if (!command) return false;
-  if (JobInProgress())
-    RefuseWhileJobInProgress(window);
-  else
-    command->run(window);
+  if (!RefuseWhileJobInProgress(window)) command->run(window);
   return true;
 }
 
@@ -111,9 +108,8 @@ LRESULT OnMenuCommand(HWND window, int id) {
 }
 
 LRESULT OnDroppedFiles(HWND window, HDROP drop) {
-  if (JobInProgress()) {
+  if (g_job.busy) {  // drops are not accepted then; one sent all the same is ignored
     DragFinish(drop);
-    if (!g_job.busy) RefuseWhileJobInProgress(window);
     return 0;
   }
   StartDroppedFiles(window, drop);

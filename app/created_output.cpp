@@ -1,16 +1,29 @@
 #include "app/created_output.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "core/job_state.h"
 #include "core/platform.h"
 
 namespace {
+
 char g_createdPath[PATH_ROOM];
+std::vector<std::string> g_runOutputs;  // full paths
+
+// Relative names given on the command line meet the same file as full ones.
+std::string FullPath(const char* path) {
+  char full[PATH_ROOM];
+  const DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
+  return n > 0 && n < sizeof full ? full : path;
 }
+
+}  // namespace
 
 void NoteCreatedOutput(const char* path) {
   std::snprintf(g_createdPath, sizeof g_createdPath, "%s", path);
+  if (!CreatedInThisRun(path)) g_runOutputs.push_back(FullPath(path));
 }
 
 bool WasCreatedByJob(const char* path) {
@@ -24,3 +37,12 @@ bool DeleteCreatedOutput(const char* path) {
 }
 
 void ForgetCreatedOutput() { g_createdPath[0] = '\0'; }
+
+bool CreatedInThisRun(const char* path) {
+  const std::string full = FullPath(path);
+  for (const std::string& made : g_runOutputs)
+    if (lstrcmpiA(made.c_str(), full.c_str()) == 0) return true;
+  return false;
+}
+
+void ForgetRunOutputs() { g_runOutputs.clear(); }

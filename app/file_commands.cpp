@@ -1,8 +1,8 @@
 #include "app/file_commands.h"
 
 #include "app/clipboard_input.h"
-#include "app/encode_or_decode.h"
 #include "app/file_dialogs.h"
+#include "app/batch.h"
 #include "app/job_runs.h"
 #include "core/job_state.h"
 #include "core/streams.h"
@@ -11,19 +11,18 @@
 namespace {
 
 // The open dialog for the job's input; -1 when it gave no single file (cancelled, or a
-// multiple selection that now runs as a batch).
+// multiple selection that now runs as a batch). The chosen file becomes the job's input.
 int AskForInput(HWND window, int mode) {
-  g_job.operation = mode;
-  SetBatchMode(mode == MODE_ENCODE ? NEXT_ENCODE : NEXT_DECIDE);
-  return askuu(window, mode, g_job.inputPath);
+  char path[PATH_ROOM] = "";
+  const int stream = askuu(window, mode, path);
+  if (stream >= 0) StartSingleJob(path, mode == MODE_ENCODE ? OP_ENCODE : OP_DECODE, false);
+  return stream;
 }
 
 // A destination chosen with the command lasts for that command's job only: a cancelled
 // dialog leaves the next Encode to File going to a file.
 void ReleaseDestinationUnlessBatch() {
-  if (g_job.inputCount > 0) return;
-  g_job.clipboardOutput = false;
-  g_job.operation = OP_NONE;
+  if (g_job.inputCount == 0) g_job.clipboardOutput = false;
 }
 
 }  // namespace
@@ -51,24 +50,21 @@ void DecodeFromFile(HWND window) {
   RunDecodeJob(window, stream, true);
 }
 
+// The clipboard's text is decoded from a temporary file, deleted when the job ends.
 void DecodeFromClipboard(HWND window) {
   if (!ClipboardHoldsText()) {
     ShowMessage(window, MB_ICONEXCLAMATION, "No Text on Clipboard.");
     return;
   }
-  if (ClipboardToTempFile(window, g_job.inputPath) != 0) {
-    g_job.inputPath[0] = '\0';
-    return;
-  }
-  g_job.operation = OP_DECODE;
-  int stream = StreamOpenForReading(g_job.inputPath, STREAM_TEXT);
+  char path[PATH_ROOM];
+  if (ClipboardToTempFile(window, path) != 0) return;
+  int stream = StreamOpenForReading(path, STREAM_TEXT);
   if (stream < 0) {
-    DeleteFileA(g_job.inputPath);
-    ReportUnreadableInput(window);
-    g_job.inputPath[0] = '\0';
+    DeleteFileA(path);
+    ShowMessage(window, MB_ICONHAND, "Can't read %s", path);
     return;
   }
-  g_job.inputIsTemporary = true;
+  StartSingleJob(path, OP_DECODE, true);
   g_job.encodingType = TYPE_AUTO;
   RunDecodeJob(window, stream, true);
 }

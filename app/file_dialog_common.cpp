@@ -4,6 +4,10 @@
 #include <cstring>
 
 #include "app/file_dialogs.h"
+
+#include <shlobj.h>
+
+#include "app/batch.h"
 #include "core/settings.h"
 
 bool JoinPath(const char* folder, const char* name, char* dest, size_t room) {
@@ -13,9 +17,18 @@ bool JoinPath(const char* folder, const char* name, char* dest, size_t room) {
   return written >= 0 && static_cast<size_t>(written) < room;
 }
 
-const char* ChosenFolder(int mode) {
+const char* DocumentsFolder() {
+  static char folder[MAX_PATH];
+  if (!folder[0] && SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK)
+    folder[0] = '\0';
+  return folder;
+}
+
+const char* OutputFolder(int mode) {
   if (mode == MODE_ENCODE && g_settings.encodedirselect == DIR_CHOSEN) return g_settings.encodedir;
   if (mode == MODE_DECODE && g_settings.decodedirselect == DIR_CHOSEN) return g_settings.decodedir;
+  // A temporary file's folder is no place for the user's outputs.
+  if (mode != MODE_CONCATENATE && InputHasNoFolder() && DocumentsFolder()[0]) return DocumentsFolder();
   return nullptr;
 }
 
@@ -32,7 +45,7 @@ OPENFILENAMEA FileDialogFields(HWND owner, int mode, const char* filters, char* 
   dialog.nMaxFile = fileRoom;
   dialog.lpstrFileTitle = fileTitle;
   dialog.nMaxFileTitle = FILE_TITLE_ROOM;
-  dialog.lpstrInitialDir = ChosenFolder(mode);
+  dialog.lpstrInitialDir = OutputFolder(mode);
   dialog.lpstrTitle = title;
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
   return dialog;

@@ -2,6 +2,8 @@
 // is declared with the other engine-facing calls in core/ui.h.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "core/platform.h"
 
@@ -15,14 +17,16 @@ enum { OPEN_FILE_BUFFER_SIZE = 32768, CUSTOM_FILTER_ROOM = 256, FILE_TITLE_ROOM 
 // posted and -1 returned. Cancelled or failed: -1.
 int askuu(HWND owner, int mode, char* name);
 
-// Appends the files of a multiple selection (a folder, then NUL-separated names from
-// `fileOffset`, then an empty name) to the input list; those that do not fit in the list
-// or in a path are reported. Returns the number added.
-int AddChosenFiles(HWND owner, const char* buffer, size_t fileOffset);
+// The paths of a multiple selection (a folder, then NUL-separated names from `fileOffset`,
+// then an empty name); those that do not fit in the input list or in a path are reported.
+std::vector<std::string> ChosenFiles(HWND owner, const char* buffer, size_t fileOffset);
 
-// The user's folder for the outputs and inputs of `mode` (encodedir or decodedir when
-// chosen in the settings), or null for "the same folder as the input".
-const char* ChosenFolder(int mode);
+// The folder for the outputs (and the dialogs) of `mode`: the user's folder (encodedir or
+// decodedir) when the settings choose one; the documents folder for a running job whose input
+// has no folder of its own (a message, the clipboard); otherwise null, beside the input.
+const char* OutputFolder(int mode);
+// The user's documents folder; empty when the system names none.
+const char* DocumentsFolder();
 // The fields the open and save dialogs fill alike; `customFilter` holds CUSTOM_FILTER_ROOM
 // and `fileTitle` FILE_TITLE_ROOM characters. Filter index 1, explorer style.
 OPENFILENAMEA FileDialogFields(HWND owner, int mode, const char* filters, char* customFilter,

@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "app/batch.h"
 #include "app/encode_or_decode.h"
 #include "app/file_dialogs.h"
-#include "app/input_list.h"
 #include "app/name_tables.h"
 #include "core/job_state.h"
 #include "core/settings.h"
@@ -37,14 +39,15 @@ char g_customFilter[CUSTOM_FILTER_ROOM];
 }  // namespace
 
 // Names that could not join the list are said so, never dropped silently.
-int AddChosenFiles(HWND owner, const char* buffer, size_t fileOffset) {
-  int added = 0, tooLong = 0, leftOut = 0;
+std::vector<std::string> ChosenFiles(HWND owner, const char* buffer, size_t fileOffset) {
+  std::vector<std::string> chosen;
+  int tooLong = 0, leftOut = 0;
   for (const char* name = buffer + fileOffset; *name; name += std::strlen(name) + 1) {
     char path[PATH_ROOM];
     if (!JoinPath(buffer, name, path, sizeof path))
       ++tooLong;
-    else if (AddInput(path))
-      ++added;
+    else if (chosen.size() < MAX_INPUTS)
+      chosen.push_back(path);
     else
       ++leftOut;
   }
@@ -56,21 +59,20 @@ int AddChosenFiles(HWND owner, const char* buffer, size_t fileOffset) {
     ShowMessage(owner, MB_ICONEXCLAMATION,
                 "Only %d files can be processed at a time.\r\n%d of the selected files were left out.",
                 MAX_INPUTS, leftOut);
-  return added;
+  return chosen;
 }
 
 namespace {
 
-int StartBatch(HWND owner, int mode, const char* buffer, WORD fileOffset) {
+int StartChosenBatch(HWND owner, int mode, const char* buffer, WORD fileOffset) {
   // The clipboard holds one text: the selection is refused whole, before any of its files
   // is encoded, rather than the first refused and the others sent to files.
   if (g_job.clipboardOutput) {
     ShowMessage(owner, MB_ICONEXCLAMATION, kClipboardTakesOneFile);
     return -1;
   }
-  if (AddChosenFiles(owner, buffer, fileOffset) == 0) return -1;
-  g_job.multiInput = true;
-  PostMessageA(owner, UM_NEXT_INPUT, 0, MAKELPARAM(mode, 0));
+  StartBatch(owner, ChosenFiles(owner, buffer, fileOffset), FROM_USER,
+             mode == MODE_ENCODE ? NEXT_ENCODE : NEXT_DECIDE);
   return -1;
 }
 
@@ -97,7 +99,7 @@ int RunOpenDialog(HWND owner, int mode, char* name, char* buffer) {
   }
   g_filterIndex = dialog.nFilterIndex;
   bool several = dialog.nFileOffset > 0 && buffer[dialog.nFileOffset - 1] == '\0';
-  if (several) return StartBatch(owner, mode, buffer, dialog.nFileOffset);
+  if (several) return StartChosenBatch(owner, mode, buffer, dialog.nFileOffset);
   return OpenChosenFile(owner, mode, buffer, name);
 }
 

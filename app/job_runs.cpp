@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/busy.h"
-#include "app/end_job.h"
+#include "app/batch.h"
 #include "core/job_state.h"
 #include "core/streams.h"
 #include "core/ui.h"
@@ -12,31 +12,6 @@
 #include "decode/part_table.h"
 #include "encode/encode_driver.h"
 #include "resources/resource.h"
-
-namespace {
-
-int g_batchMode = NEXT_DECIDE;
-
-// The decoder found nothing to decode and the user chose to encode the file instead. The
-// file is encoded at once; the rest of the batch goes on as it started: each later file is
-// decided (and, when plain, asked about) on its own, not encoded unasked.
-void EncodeInstead(HWND window, bool interactive) {
-  const int started = g_job.operation;
-  g_job.operation = OP_ENCODE;
-  int stream = OpenJobInput(window, OP_ENCODE);
-  if (stream >= 0) RunEncodeJob(window, stream, interactive);
-  g_job.operation = started;
-}
-
-}  // namespace
-
-bool JobInProgress() { return g_job.busy || g_job.inputCount > 0; }
-
-void RefuseWhileJobInProgress(HWND owner) {
-  ShowMessage(owner, MB_ICONEXCLAMATION, "Another job is still running.\r\nPlease wait until it has ended.");
-}
-
-void SetBatchMode(int mode) { g_batchMode = mode == NEXT_ENCODE ? NEXT_ENCODE : NEXT_DECIDE; }
 
 void ReportUnreadableInput(HWND window) {
   ShowMessage(window, MB_ICONHAND, "Can't read %s", g_job.inputPath);
@@ -50,17 +25,6 @@ int OpenJobInput(HWND window, int operation) {
   // Ending the job keeps a batch going past a file it cannot read.
   FinishJob(window, RESULT_REPORTED, operation);
   return -1;
-}
-
-void FinishJob(HWND window, int result, int operation) {
-  int more = EndJob(window, result, operation);
-  if (!more || g_job.quitRequested) {
-    // A single-part output may be held open for the next input of a selection.
-    if (EncodeOutputIsOpen()) EncodeCloseOutput();
-    if (g_job.quitRequested) return;
-  }
-  // Every mailbox input is a temporary file to decode, not only the first.
-  if (more) PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(g_batchMode, g_job.mailInputs ? 1 : 0));
 }
 
 void RunEncodeJob(HWND window, int stream, bool interactive) {
@@ -77,7 +41,7 @@ void RunDecodeJob(HWND window, int stream, bool interactive) {
   int result = DecodeFile(window, stream, interactive ? 1 : 0);
   SetBusy(window, false);  // the decoder has put its output, format and parts in the job state
   if (result == RESULT_ENCODE_INSTEAD)
-    EncodeInstead(window, interactive);
+    EncodeInputInstead(window, interactive);
   else
     FinishJob(window, result, OP_DECODE);
 }

@@ -6,8 +6,7 @@
 #include "app/busy.h"
 #include "app/created_output.h"
 #include "app/encode_or_decode.h"
-#include "app/input_list.h"
-#include "app/job_runs.h"
+#include "app/batch.h"
 #include "core/job_state.h"
 #include "core/names.h"
 #include "core/streams.h"
@@ -22,12 +21,6 @@ namespace {
 
 const int kMultipleInputsStyle = 2;  // "Decode Multiple Inputs"
 const char kTempPrefix[] = "znt";
-
-// Ends the batch at once: its last entry ends the job, and with it the batch.
-void AbandonBatch(HWND window) {
-  g_job.inputIndex = g_job.inputCount - 1;
-  FinishJob(window, RESULT_REPORTED, OP_DECODE);
-}
 
 // The whole batch is refused, so that no input is joined without the others.
 void RefuseBatch(HWND window, const char* format, int limit) {
@@ -57,13 +50,16 @@ void ChooseJoinedType() {
 }
 
 // The joined file sits beside the first input, so that what is decoded from it lands there
-// too; the system's temporary folder serves when that folder takes no new file.
-bool MakeJoinedFileName(char* joined) {
+// too; the system's temporary folder serves when that folder takes no new file, and
+// `elsewhere` says so.
+bool MakeJoinedFileName(char* joined, bool& elsewhere) {
   char folder[PATH_ROOM];
   const char* first = g_job.inputs[0];
   const int length = static_cast<int>(FileNamePart(first) - first);
   std::snprintf(folder, sizeof folder, "%.*s", length, first);
+  elsewhere = false;
   if (length > 0 && GetTempFileNameA(folder, kTempPrefix, 0, joined)) return true;
+  elsewhere = true;
   return MakeTempFileName(joined) != 0;
 }
 
@@ -81,17 +77,20 @@ void JoinInputs(HWND window) {
     return;
   }
   char joined[PATH_ROOM];
-  if (!MakeJoinedFileName(joined)) {
+  bool elsewhere = false;
+  if (!MakeJoinedFileName(joined, elsewhere)) {
     ShowMessage(window, MB_ICONHAND, "Can't Create Temporary File for Joining Input Files.");
     AbandonBatch(window);
     return;
   }
+  if (!AddJoinedInput(joined, elsewhere)) {
+    DeleteFileA(joined);
+    RefuseBatch(window, "No Memory for Joining %d Input Files.", count);
+    return;
+  }
   ChooseJoinedType();
-  g_job.inputIndex = count;
-  AddInput(joined);
   std::snprintf(g_job.outputPath, PATH_ROOM, "%s", joined);
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", joined);
-  g_job.operation = OP_DECODE;
   SetBusy(window, true);
   g_job.headerStyle = kMultipleInputsStyle;
   g_decode.style = kMultipleInputsStyle;
@@ -100,7 +99,6 @@ void JoinInputs(HWND window) {
   if (result == RESULT_DONE) {
     // The joined file is the decode job's temporary input from here on, deleted when that
     // job ends; it is no output of anyone's, for a failed decode to delete as its own.
-    g_job.inputIsTemporary = true;
     ForgetCreatedOutput();
     g_job.outputPath[0] = '\0';
     PostMessageA(window, UM_DECODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[g_job.inputIndex]));

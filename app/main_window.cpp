@@ -60,7 +60,6 @@ LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   CreateControls(window);
   AddSystemMenuItems(window);
   SetBusy(window, false);
-  g_job.multiInput = false;
   g_job.resultRemark[0] = '\0';
   g_job.qualifiedResult = false;
   return DefWindowProcA(window, message, wParam, lParam);

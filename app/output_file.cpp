@@ -5,6 +5,8 @@
 #include <commdlg.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/created_output.h"
 #include "app/file_dialogs.h"
@@ -25,19 +27,24 @@ const char kEncodeSaveFilters[] =
     "BINHEX Encoded Files (*.HQX)\0*.HQX\0";
 const char kDecodeSaveFilters[] = "All Files\0*.*\0";
 const char kAnyFile[] = "*.*";
+const char kOverwrite[] = "Overwrite Existing %s";
+const char kWrittenThisRun[] = "Can't Write to %s:\r\nanother input of this run was written there.";
 
 char g_customFilter[CUSTOM_FILTER_ROOM];
 
 enum { OUTPUT_CANNOT_CREATE = -2, OUTPUT_DECLINED = -3 };
 
-// The proposed path: the name in the user's folder when one is chosen. False when the
-// path does not fit, which has been reported.
+// `name` placed in `folder` (null: where it is); false when the path does not fit.
+bool PlacedPath(const char* folder, const char* name, char* path) {
+  if (folder) return JoinPath(folder, FileNamePart(name), path, PATH_ROOM);
+  std::snprintf(path, PATH_ROOM, "%s", name);
+  return true;
+}
+
+// The proposed path: the name in the output folder when there is one. False when the path
+// does not fit, which has been reported.
 bool ProposePath(HWND owner, const char* folder, char* name, char* proposed) {
-  if (!folder) {
-    std::snprintf(proposed, PATH_ROOM, "%s", name);
-    return true;
-  }
-  if (JoinPath(folder, FileNamePart(name), proposed, PATH_ROOM)) return true;
+  if (PlacedPath(folder, name, proposed)) return true;
   ShowMessage(owner, MB_ICONHAND, "Can't Write to %s\\%s:\r\nthe path is longer than %d characters.",
               folder, FileNamePart(name), PATH_ROOM - 1);
   return false;
@@ -67,20 +74,64 @@ int AskOutputPath(HWND owner, int mode, char* proposed, char* name) {
   }
 }
 
-// An existing file is replaced only when the user agrees or the call does not ask.
-bool MayReplace(HWND owner, const char* name, int ask) {
-  if (!FileExists(name)) return true;
-  if (ask && !g_settings.overwriteexisting &&
-      ShowMessage(owner, MB_ICONQUESTION | MB_YESNOCANCEL, "Overwrite Existing %s", name) != IDYES)
-    return false;
+// Whether the user is asked before an existing file is replaced. An output of another job
+// of the same run is never replaced unasked (so several inputs given one output name do not
+// silently keep only the last); the joiner's own temporary file is replaced without a word;
+// otherwise an interactive job asks as the overwriteexisting setting says, also for names
+// that were not asked for (an output name from the command line).
+bool AsksBeforeReplacing(const char* name, int mode, int ask) {
+  if (ask == ASK_AGREED || mode == MODE_CONCATENATE) return false;
+  if (CreatedInThisRun(name) && !WasCreatedByJob(name)) return true;
+  return !g_settings.overwriteexisting && (ask != ASK_NOTHING || g_job.interactive);
+}
+
+// An existing file is replaced only when the user agrees or nobody is to be asked. Without
+// questions (/N), an output of another job of the run is kept and this one refused.
+int MayReplace(HWND owner, const char* name, int mode, int ask) {
+  if (!FileExists(name)) return 0;
+  if (AsksBeforeReplacing(name, mode, ask)) {
+    if (!g_job.interactive) {
+      ShowMessage(owner, MB_ICONHAND, kWrittenThisRun, name);
+      return OUTPUT_CANNOT_CREATE;
+    }
+    if (ShowMessage(owner, MB_ICONQUESTION | MB_YESNOCANCEL, kOverwrite, name) != IDYES)
+      return OUTPUT_DECLINED;
+  }
   DeleteFileA(name);
-  return true;
+  return 0;
+}
+
+// The text of `paths` one to a line, as much as a message holds.
+std::string PathLines(const std::vector<std::string>& paths) {
+  std::string text;
+  for (const std::string& path : paths) text += (text.empty() ? "" : "\r\n") + path;
+  return text;
 }
 
 }  // namespace
 
+int ConfirmReplacingOutputs(HWND owner, const char* const* names, int count, int mode) {
+  const char* folder = OutputFolder(mode);
+  std::vector<std::string> existing;
+  bool ask = false;
+  for (int i = 0; i < count; ++i) {
+    char path[PATH_ROOM];
+    if (!PlacedPath(folder, names[i], path) || !FileExists(path)) continue;  // MakeOutFile reports a long path
+    existing.push_back(path);
+    ask = ask || AsksBeforeReplacing(path, mode, ASK_NOTHING);
+  }
+  if (existing.empty()) return ASK_NOTHING;
+  if (!ask) return ASK_AGREED;
+  if (!g_job.interactive) {
+    ShowMessage(owner, MB_ICONHAND, kWrittenThisRun, existing[0].c_str());
+    return OUTPUT_CANNOT_CREATE;
+  }
+  const int answer = ShowMessage(owner, MB_ICONQUESTION | MB_YESNOCANCEL, kOverwrite, PathLines(existing).c_str());
+  return answer == IDYES ? static_cast<int>(ASK_AGREED) : static_cast<int>(OUTPUT_DECLINED);
+}
+
 int MakeOutFile(HWND owner, char* name, int mode, int ask) {
-  const char* folder = ChosenFolder(mode);
+  const char* folder = OutputFolder(mode);
   char proposed[PATH_ROOM];
   if (!ProposePath(owner, folder, name, proposed)) return OUTPUT_CANNOT_CREATE;
   if (ask == ASK_NAME && !g_settings.usedefaultnames) {
@@ -93,7 +144,8 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
     ShowMessage(owner, MB_ICONHAND, "Can't Write to %s:\r\nthe name belongs to a device.", name);
     return OUTPUT_CANNOT_CREATE;
   }
-  if (!MayReplace(owner, name, ask)) return OUTPUT_DECLINED;
+  const int replace = MayReplace(owner, name, mode, ask);
+  if (replace != 0) return replace;
   int stream = StreamOpenForWriting(name);
   if (stream < 0) {
     ShowErrorMessage(owner, GetLastError(), MB_ICONHAND, "Can't Write to %s because\r\n", name);

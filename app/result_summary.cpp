@@ -3,14 +3,14 @@
 #include <cstring>
 
 #include "app/created_output.h"
-#include "app/end_job.h"
+#include "app/result_summary.h"
 #include "app/checksum_report.h"
 #include "app/name_tables.h"
 #include "core/job_state.h"
 #include "core/names.h"
 #include "core/settings.h"
 #include "core/ui.h"
-#include "encode/name_forms.h"
+#include "decode/part_table.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ bool PassesChecksumTest(HWND owner, int operation) {
   return false;
 }
 
-void ShowSuccess(HWND owner, int operation, int type, int parts, const SummaryNames& names) {
+void ShowSuccess(HWND owner, int operation, int parts, const SummaryNames& names) {
   if (!PassesChecksumTest(owner, operation)) return;
   const char* word = g_job.qualifiedResult ? "Apparently" : "Successfully";
   if (g_settings.decodetestchecksum && ChecksumFound() && !g_job.resultRemark[0])
@@ -48,9 +48,9 @@ void ShowSuccess(HWND owner, int operation, int type, int parts, const SummaryNa
     ShowMessage(owner, MB_OK, "%s %s %s %sd %d Parts\r\nto %s%s", names.input, word, names.type,
                 names.operation, parts, path, remark);
   } else {
-    char first[OUTPUT_NAME_ROOM], last[OUTPUT_NAME_ROOM];
-    ComposeEncodeOutputName(g_job.inputPath, type, 1, parts, first);
-    ComposeEncodeOutputName(g_job.inputPath, type, parts, parts, last);
+    // The files the encoder wrote, in the folder it wrote them to.
+    const char* first = parts <= MAX_PARTS ? g_partTable[0].fileName : "";
+    const char* last = parts <= MAX_PARTS ? g_partTable[parts - 1].fileName : "";
     ShowMessage(owner, MB_OK, "%s %s %s %sd %d Parts\r\nto %s thru %s%s", names.input, word,
                 names.type, names.operation, parts, first, last, remark);
   }
@@ -75,7 +75,7 @@ void ShowResultSummary(HWND owner, int result, int operation, int encodingType, 
       ShowMessage(owner, MB_ICONASTERISK, "%s %s of %s Aborted", names.type, names.operation,
                   names.input);
       return;
-    case RESULT_DONE: ShowSuccess(owner, operation, encodingType, parts, names); return;
+    case RESULT_DONE: ShowSuccess(owner, operation, parts, names); return;
     default: ShowMessage(owner, MB_OK, "Invalid Result Code %d", result);
   }
 }

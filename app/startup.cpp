@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/command_line.h"
-#include "app/job_runs.h"
+#include "app/batch.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "core/job_state.h"
@@ -46,8 +46,8 @@ void PostFirstJob(HWND window, const CommandLineRequest& request) {
     PostMessageA(window, UM_ASSOCIATE_AND_EXIT, 0, 0);
     return;
   }
-  if (g_job.inputCount > 0)
-    PostMessageA(window, UM_NEXT_INPUT, 0, MAKELPARAM(request.encode ? NEXT_ENCODE : NEXT_DECIDE, 0));
+  if (!request.inputs.empty())
+    StartBatch(window, request.inputs, FROM_COMMAND_LINE, request.encode ? NEXT_ENCODE : NEXT_DECIDE);
   else if (request.refused && !g_job.interactive)
     PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
   if (request.refused) NoteRunOutcome(OUTCOME_FAILED);

@@ -49,7 +49,7 @@ const char kViewerProgram[] = "winhlp32.exe";
 const int kViewerStartMs = 15000;
 const int kViewerQuitMs = 3000;
 const DWORD kPumpStepMs = 50;
-enum { VIEWER_LINE_ROOM = 400 };  // the help path has at most 260 characters
+enum { VIEWER_LINE_ROOM = 600 };  // the viewer path and the help path have at most 260 characters each
 
 // Serves this thread's waiting messages for up to `ms`, or until `done` says so.
 template <typename Done>
@@ -75,20 +75,39 @@ void CloseOpenViewer(HWND owner, const char* helpFile) {
   PumpUntil(kViewerQuitMs, [] { return !ViewerOpen(); });
 }
 
+// `name` in the folder that `getFolder` gives, when the file is there.
+bool FileInFolder(UINT(WINAPI* getFolder)(LPSTR, UINT), const char* name, char* path, size_t room) {
+  const UINT folder = getFolder(path, static_cast<UINT>(room));
+  if (folder == 0 || folder >= room) return false;
+  const int length = std::snprintf(path + folder, room - folder, "\\%s", name);
+  return length > 0 && static_cast<size_t>(length) < room - folder &&
+         GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The viewer is started by its full path, in the Windows folder or else in the system folder
+// (where 64-bit Wine keeps it): a bare name would be looked for in the current folder first,
+// where anybody's "winhlp32.exe" may lie.
+bool ViewerPath(char* path, size_t room) {
+  return FileInFolder(GetWindowsDirectoryA, kViewerProgram, path, room) ||
+         FileInFolder(GetSystemDirectoryA, kViewerProgram, path, room);
+}
+
 bool StartViewer(const char* helpFile, const char* keyword, HANDLE* process) {
+  char viewer[MAX_PATH];
+  if (!ViewerPath(viewer, sizeof viewer)) return false;
   char line[VIEWER_LINE_ROOM];
   int length;
   const char* id = keyword ? HelpTopicId(keyword) : nullptr;
   if (id) {
-    length = std::snprintf(line, sizeof line, "%s -i %s \"%s\"", kViewerProgram, id, helpFile);
+    length = std::snprintf(line, sizeof line, "\"%s\" -i %s \"%s\"", viewer, id, helpFile);
   } else {
-    length = std::snprintf(line, sizeof line, "%s \"%s\"", kViewerProgram, helpFile);
+    length = std::snprintf(line, sizeof line, "\"%s\" \"%s\"", viewer, helpFile);
   }
   if (length < 0 || length >= static_cast<int>(sizeof line)) return false;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+  if (!CreateProcessA(viewer, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
     return false;
   CloseHandle(started.hThread);
   *process = started.hProcess;

@@ -25,11 +25,17 @@ void RestoreCursor();
 // The window that owns the engines' reports.
 HWND MainWindow();
 
-// What MakeOutFile may ask: nothing; the save dialog (unless usedefaultnames) and whether to
-// overwrite an existing file; or only whether to overwrite (parts of a split output, whose
-// names are fixed by the first).
-enum { ASK_NOTHING = 0, ASK_NAME = 1, ASK_OVERWRITE_ONLY = 2 };
+// What MakeOutFile may ask: no name (an interactive job is still asked before an existing
+// file is replaced, as the settings say); the save dialog (unless usedefaultnames) and whether
+// to overwrite an existing file; or nothing at all, the user having agreed to replace the file
+// already (the parts of a split output are asked about together, before the first is written).
+enum { ASK_NOTHING = 0, ASK_NAME = 1, ASK_AGREED = 2 };
 // Settles the name of an output file and opens it for writing. `name` holds 260 characters:
 // in, the proposed path; out, the path created. `ask` is one of the values above. Returns a
 // stream handle, -2 when the file cannot be created, -3 when the user cancelled or declined.
 int MakeOutFile(HWND owner, char* name, int mode, int ask);
+// Before the first of `count` outputs with fixed names (the parts of a split output) is
+// written: the existing files among them are asked about in one question, as MakeOutFile
+// would ask about each. Returns ASK_AGREED (replace them), ASK_NOTHING (none exists), -3 when
+// the user declined or -2 when a run without questions may not replace them (reported).
+int ConfirmReplacingOutputs(HWND owner, const char* const* names, int count, int mode);

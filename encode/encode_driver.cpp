@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/job_state.h"
 #include "core/settings.h"
@@ -44,6 +46,9 @@ int outputStream = -1;
 HANDLE outputHandle = INVALID_HANDLE_VALUE;  // to know the slot is still ours after a shutdown
 bool outputOpen = false;
 char openOutputName[PATH_ROOM];  // its path, which the later inputs' jobs also write to
+// The closing boundary the shared output still lacks, written whenever it is closed: also
+// when a later input of the selection fails, is refused or is cancelled.
+char pendingClose[MIME_CLOSING_ROOM];
 
 bool AllocateBuffer(size_t capacity) {
   HGLOBAL memory = GlobalAlloc(BUFFER_FLAGS, capacity);
@@ -133,6 +138,7 @@ bool WriteOutput(HWND owner, const char* name, bool keepOpen) {
     StreamClose(outputStream);
     outputStream = -1;
     outputOpen = false;
+    pendingClose[0] = '\0';
   }
   out.spillStream = -1;
   return true;
@@ -142,7 +148,7 @@ struct Job {
   HWND owner;
   int input;
   int askForName;
-  bool askOverwrite;
+  int askParts;  // how the parts of a split output are created: asked about together first
   bool toFile, toMail, toClipboard;
   int method, style;
   int parts;
@@ -157,14 +163,7 @@ int StartPart(Job& job) {
   if (!outputOpen) {
     ComposeEncodeOutputName(g_encoder.inputPath, job.method, job.k, job.parts, job.name);
     if (job.toFile) {
-      // Fix: split parts are not created silently over existing files in an interactive
-      // job; MakeOutFile asks its overwrite question (respecting overwriteexisting) without
-      // showing its save dialog.
-      int ask = ASK_NOTHING;
-      if (job.parts > 1 && job.askOverwrite)
-        ask = ASK_OVERWRITE_ONLY;
-      else if (job.askForName && job.parts == 1)
-        ask = ASK_NAME;
+      int ask = job.parts > 1 ? job.askParts : job.askForName ? ASK_NAME : ASK_NOTHING;
       const int s = MakeOutFile(job.owner, job.name, OP_ENCODE, ask);
       if (s < 0) return s;
       outputStream = s;
@@ -183,6 +182,23 @@ int StartPart(Job& job) {
   std::snprintf(g_job.outputPath, sizeof g_job.outputPath, "%s", job.name);
   ShowJobStatus(OP_ENCODE, job.method, g_encoder.inputPath, job.name, job.k, job.parts);
   WritePartHeader(g_encoder.inputPath, job.k, job.parts);
+  return 0;
+}
+
+// Before the first part of a split output: existing files among its part names are asked about
+// in one question, so that a No leaves every old part as it was and writes nothing. Returns 0
+// or the negative result of the question.
+int AskAboutExistingParts(Job& job) {
+  std::vector<std::string> names;
+  std::vector<const char*> list;
+  for (int k = 1; k <= job.parts; ++k) {
+    char name[OUTPUT_NAME_ROOM];
+    names.push_back(ComposeEncodeOutputName(g_encoder.inputPath, job.method, k, job.parts, name));
+  }
+  for (const std::string& name : names) list.push_back(name.c_str());
+  const int answer = ConfirmReplacingOutputs(job.owner, list.data(), job.parts, OP_ENCODE);
+  if (answer < 0) return answer;
+  job.askParts = answer;
   return 0;
 }
 
@@ -253,7 +269,11 @@ bool EncodeOutputIsOpen() { return outputOpen; }
 
 void EncodeCloseOutput() {
   out.spillStream = -1;
-  if (outputStream >= 0 && StreamOsHandle(outputStream) == outputHandle) StreamClose(outputStream);
+  if (outputStream >= 0 && StreamOsHandle(outputStream) == outputHandle) {
+    if (pendingClose[0]) StreamWriteString(outputStream, pendingClose);
+    StreamClose(outputStream);
+  }
+  pendingClose[0] = '\0';
   outputHandle = INVALID_HANDLE_VALUE;
   outputStream = -1;
   outputOpen = false;
@@ -285,7 +305,6 @@ int EncodeFile(HWND owner, int input, int askForName) {
   job.toClipboard = g_job.clipboardOutput;
   job.toMail = !job.toClipboard && g_job.mailOutput;
   job.toFile = !job.toClipboard && !job.toMail;
-  job.askOverwrite = askForName && job.toFile;
 
   // Start 1.
   ClearPartTable();
@@ -372,8 +391,10 @@ int EncodeFile(HWND owner, int input, int askForName) {
   g_job.encodingType = method;
 
   // Fix: a single-part output is kept open only for a next input that is also single-part
-  // and goes to a file, within the same selection.
-  if (outputOpen && (!job.toFile || job.parts > 1 || g_job.inputIndex == 0)) EncodeCloseOutput();
+  // and goes to a file, within the same selection. A shell archive ends with "exit 0", so
+  // each input's archive is a file of its own.
+  const bool ownOutput = !job.toFile || job.parts > 1 || style == STYLE_SHAR;
+  if (outputOpen && (ownOutput || g_job.inputIndex == 0)) EncodeCloseOutput();
   g_encoder.firstInput = !outputOpen;  // a later input of a selection writes to its output
   g_encoder.lastInput = !job.toFile || lastOfSelection;
 
@@ -385,6 +406,10 @@ int EncodeFile(HWND owner, int input, int askForName) {
   if (job.toFile && capacity > SPILL_BUFFER) capacity = SPILL_BUFFER;
   if (capacity > LARGEST_BUFFER || !AllocateBuffer(static_cast<size_t>(capacity)))
     return NoMemory(owner, input, capacity);
+  if (job.toFile && job.parts > 1) {
+    const int r = AskAboutExistingParts(job);
+    if (r < 0) return Fail(input, r);
+  }
 
   const char* base = FileNamePart(g_encoder.inputPath);
   bool binHexPending = true;
@@ -475,10 +500,11 @@ int EncodeFile(HWND owner, int input, int askForName) {
     ReleaseBuffer();
     return r == 0 ? RESULT_DONE : RESULT_REPORTED;
   }
-  const bool keepOpen = job.parts == 1 && count > 1 && !lastOfSelection;
+  const bool keepOpen = !ownOutput && count > 1 && !lastOfSelection;
   if (keepOpen) {
     for (int i = 0; i < 3; ++i) AppendOutput(g_encoder.eol, static_cast<size_t>(g_encoder.eolLength));
     if (BufferBroken()) return BufferFailure(owner, input, job.name);
+    MimeClosingText(pendingClose);
   }
   if (!WriteOutput(owner, job.name, keepOpen)) return Fail(input, RESULT_REPORTED);
   ReleaseBuffer();

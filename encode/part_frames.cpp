@@ -53,8 +53,8 @@ void FormBoundary() {
 // style there is no multipart body to close, and a bare "----" would run into the style's
 // trailer line.
 void CloseMimeBoundary() {
-  if (g_encoder.lastInput && g_encoder.style == STYLE_SINGLE)
-    AppendFormat("%s--%s--", g_encoder.eol, g_encoder.boundary);
+  char closing[MIME_CLOSING_ROOM];
+  if (g_encoder.lastInput && MimeClosingText(closing)) AppendText(closing);
 }
 
 void MimeHeaders(const char* base, bool binHex) {
@@ -333,9 +333,17 @@ void WritePartTrailer(int k, int n, const char* baseName) {
     case 12: AppendFormat("END------------------------CUT HERE--------------------------%s%s", E, E); break;
     case 13: AppendFormat("section %d/%d   file %s   [ Wincode v2.3 ]%s%s%s", k, n, shortName, E, E, E); break;
     case 14: AppendFormat("END -- Cut Here -- cut here%s%s", E, E); break;
-    case 16: AppendFormat("END --- CUT HERE --- Cut Here --- cut here --- %s %d/%d%s", shortName, k, n, E); break;
+    case 16: AppendFormat("END --- CUT HERE --- Cut Here --- cut here --- %s %d/%d%s%s", shortName, k, n, E, E); break;
     case 17: AppendFormat("%s%s%s", E, E, E); break;
     case 20: AppendFormat("%s%s", E, E); break;
     default: break;
   }
+}
+
+bool MimeClosingText(char* dest) {
+  dest[0] = '\0';
+  if (g_encoder.style != STYLE_SINGLE || (g_encoder.method != ENCODE_MIME && g_encoder.method != ENCODE_BINHEX))
+    return false;
+  std::snprintf(dest, MIME_CLOSING_ROOM, "%s--%s--", g_encoder.eol, g_encoder.boundary);
+  return true;
 }

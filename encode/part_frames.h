@@ -14,3 +14,8 @@ void WritePartHeader(const char* inputPath, int k, int n);
 // Appends the trailer of part k of n: the "end" line, the MIME closing boundary, the end
 // of the BinHex stream, the checksum lines and the style's trailer lines as they apply.
 void WritePartTrailer(int k, int n, const char* baseName);
+
+enum { MIME_CLOSING_ROOM = 64 };
+// The closing boundary of the current job's MIME or BinHex output ("--boundary--" after a line
+// end) into `dest` (MIME_CLOSING_ROOM); false, and empty, when its style writes none.
+bool MimeClosingText(char* dest);

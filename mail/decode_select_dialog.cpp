@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/job_runs.h"
+#include "app/batch.h"
 #include "app/program.h"
-#include "core/job_state.h"
 #include "core/ui.h"
 #include "mail/mail_session.h"
 #include "mail/mailbox_inputs.h"
@@ -12,8 +11,6 @@
 #include "resources/resource.h"
 
 namespace {
-
-const WORD kTemporaryInput = 1;  // high word of UM_NEXT_INPUT: the input is deleted after use
 
 HWND ListOf(HWND dialog) { return GetDlgItem(dialog, IDC_MAIL_LIST); }
 
@@ -59,12 +56,7 @@ void OnDecode(HWND dialog) {
     return;
   }
   MailLogoff(dialog, true);
-  if (result.bodiesWritten > 0) {
-    g_job.multiInput = true;
-    g_job.inputIndex = 0;
-    g_job.mailInputs = true;
-    PostMessageA(g_program.mainWindow, UM_NEXT_INPUT, 0, MAKELPARAM(NEXT_DECIDE, kTemporaryInput));
-  }
+  if (!result.inputs.empty()) StartBatch(g_program.mainWindow, result.inputs, FROM_MAILBOX, NEXT_DECIDE);
   EndDialog(dialog, 1);
 }
 

@@ -16,10 +16,15 @@ bool IsOleAttachment(const MapiFileDesc& file) { return (file.flFlags & (MAPI_OL
 
 // The name the attachment asks for, cleaned as every decoded name is: a sender's
 // "..\..\x.exe", "C:\..." or "\\host\share\..." must not choose where the file goes.
+// An attachment has no folder of its own: with outputs "in the input's folder" it goes to the
+// documents folder, not to whatever the current folder is.
 void WantedName(const MapiFileDesc& file, char* name) {
   const char* given = file.lpszFileName && file.lpszFileName[0] ? file.lpszFileName : kUnnamedAttachment;
-  std::snprintf(name, PATH_ROOM, "%s", given);
-  CleanFileName(name);
+  char clean[PATH_ROOM];
+  std::snprintf(clean, sizeof clean, "%s", given);
+  CleanFileName(clean);
+  if (!DocumentsFolder()[0] || !JoinPath(DocumentsFolder(), clean, name, PATH_ROOM))
+    std::snprintf(name, PATH_ROOM, "%s", clean);
 }
 
 void SaveAttachment(HWND window, const MapiFileDesc& file, int i, int n) {

@@ -1,7 +1,7 @@
 #include "mail/mail_commands.h"
 
 #include "app/file_commands.h"
-#include "app/input_list.h"
+#include "app/command_line.h"
 #include "app/program.h"
 #include "core/job_state.h"
 #include "mail/decode_select_dialog.h"

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/input_list.h"
 #include "core/job_state.h"
 #include "core/settings.h"
 #include "core/streams.h"
@@ -16,15 +15,8 @@ struct SaveRun {
   HWND dialog;
   int stream = -1;  // the open temporary input
   bool listFull = false;
-  MailboxSaveResult result = {false, 0};
+  MailboxSaveResult result;
 };
-
-void DropLastInput() {
-  --g_job.inputCount;
-  g_job.inputIndex = g_job.inputCount;
-  FreeCurrentInput();
-  g_job.inputIndex = 0;
-}
 
 // A new temporary input for the body text of `row`; false when there is none (reported).
 bool OpenNewInput(SaveRun& run, int row) {
@@ -33,7 +25,7 @@ bool OpenNewInput(SaveRun& run, int row) {
     ShowErrorMessage(run.dialog, GetLastError(), MB_ICONHAND, "Saving E-mail Message %d Failed because", row);
     return false;
   }
-  if (!AddInput(path)) {
+  if (run.result.inputs.size() >= MAX_INPUTS) {
     DeleteFileA(path);
     if (!run.listFull)
       ShowMessage(run.dialog, MB_ICONEXCLAMATION, "Only %d E-mail Messages can be Decoded at a Time.", MAX_INPUTS);
@@ -42,9 +34,11 @@ bool OpenNewInput(SaveRun& run, int row) {
   }
   run.stream = StreamOpen(path, GENERIC_WRITE, FILE_SHARE_READ, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY,
                           STREAM_NUL_AFTER_BLOCK);
-  if (run.stream >= 0) return true;
+  if (run.stream >= 0) {
+    run.result.inputs.push_back(path);
+    return true;
+  }
   const DWORD error = GetLastError();
-  DropLastInput();
   DeleteFileA(path);
   ShowErrorMessage(run.dialog, error, MB_ICONHAND, "Saving E-mail Message %d Failed because", row);
   return false;
@@ -75,7 +69,6 @@ void SaveBody(SaveRun& run, int row, const MapiMessage& message, bool lastSelect
   if (run.stream < 0 && !OpenNewInput(run, row)) return;
   WriteBody(run, message);
   if (!join || lastSelected) CloseInput(run);
-  ++run.result.bodiesWritten;
   run.result.saved = true;
 }
 
@@ -84,7 +77,6 @@ bool IsSelected(HWND view, int row) { return ListView_GetItemState(view, row, LV
 }  // namespace
 
 MailboxSaveResult SaveSelectedMessages(HWND dialog, HWND view) {
-  ClearInputs();
   SaveRun run;
   run.dialog = dialog;
   const int rows = ListView_GetItemCount(view);

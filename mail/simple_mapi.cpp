@@ -1,9 +1,22 @@
 #include "mail/simple_mapi.h"
 
+#include <cstdio>
+
 namespace {
 
 // The platform's MAPI library; on Windows it hands every call to the default mail client.
 const char kMapiLibrary[] = "MAPI32.DLL";
+
+// Loaded from the system folder only: by its bare name the program's own folder (and the
+// current one) would be searched first, where a planted "MAPI32.DLL" would run as us.
+HMODULE LoadSystemMapi() {
+  char path[MAX_PATH];
+  const UINT folder = GetSystemDirectoryA(path, sizeof path);
+  if (folder == 0 || folder >= sizeof path) return nullptr;
+  const int n = std::snprintf(path + folder, sizeof path - folder, "\\%s", kMapiLibrary);
+  if (n <= 0 || static_cast<size_t>(n) >= sizeof path - folder) return nullptr;
+  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
 
 struct SimpleMapi {
   bool loaded;
@@ -28,7 +41,7 @@ void Resolve(HMODULE library, const char* name, Function& function) {
 const SimpleMapi& Api() {
   if (g_mapi.loaded) return g_mapi;
   g_mapi.loaded = true;
-  HMODULE library = LoadLibraryA(kMapiLibrary);
+  HMODULE library = LoadSystemMapi();
   if (!library) return g_mapi;
   Resolve(library, "MAPILogon", g_mapi.logon);
   Resolve(library, "MAPILogoff", g_mapi.logoff);

@@ -4,27 +4,55 @@
 #include <cstring>
 #include <vector>
 
+#include "shellext/module_state.h"
+
 const char kProgramSettingsKey[] = "Software\\Orvanta, Inc.\\Zentrel32\\2.0";
 const char kProgramPathValue[] = "fullpath";
 const char kDefaultProgramName[] = "zentp32.exe";
+const char kInstalledProgramName[] = "Zentp32.exe";
 
 namespace {
 const char kFailureCaption[] = "Zentrel32";
 }
 
-std::string ProgramPath() {
-  std::string path = kDefaultProgramName;
+namespace {
+
+// The program installed with this extension: Zentp32.exe in the extension's own folder. The
+// installer puts both there, for every user; the stored path is only the user's own.
+bool ProgramBesideExtension(std::string& path) {
+  char module[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(g_zenthookModule, module, sizeof module);
+  if (length == 0 || length >= sizeof module) return false;
+  std::string beside(module, length);
+  beside.erase(beside.find_last_of('\\') + 1);
+  beside += kInstalledProgramName;
+  const DWORD attributes = GetFileAttributesA(beside.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  path = beside;
+  return true;
+}
+
+// The path the program stored for this user (Zentp32 /R), or false.
+bool StoredProgramPath(std::string& path) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return path;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   char stored[MAX_PATH + 1] = {};
   DWORD type = 0;
   DWORD size = MAX_PATH;  // one byte short of the buffer: a value stored without its end stays terminated
-  if (RegQueryValueExA(key, kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size) ==
-          ERROR_SUCCESS &&
-      type == REG_SZ && stored[0])
-    path = stored;
+  const bool found = RegQueryValueExA(key, kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(stored),
+                                      &size) == ERROR_SUCCESS &&
+                     type == REG_SZ && stored[0];
   RegCloseKey(key);
-  return path;
+  if (found) path = stored;
+  return found;
+}
+
+}  // namespace
+
+std::string ProgramPath() {
+  std::string path;
+  if (ProgramBesideExtension(path) || StoredProgramPath(path)) return path;
+  return kDefaultProgramName;
 }
 
 std::string EncodeCommandLine(const std::string& program, char methodLetter, const char* destinationSwitch,

@@ -1,5 +1,5 @@
-// Starting the main program on one file and waiting for it: its path from the settings it
-// stores, the command line, and the report when it cannot start.
+// Starting the main program on one file and waiting for it: its path (beside the extension,
+// or from the settings it stores), the command line, and the report when it cannot start.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +11,8 @@ extern const char kProgramPathValue[];
 // Used when the program has not stored its path: the system then searches for it.
 extern const char kDefaultProgramName[];
 
+// The program to start: Zentp32.exe beside the extension's DLL; otherwise the path the
+// program stored for this user; otherwise its bare name.
 std::string ProgramPath();
 
 // The program path in quotes (so a path with blanks stays one word), the encode switch with

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/end_job.h"
+#include "app/result_summary.h"
 #include "decode/checksum_dialog.h"
 #include "decode/decode_context.h"
 #include "decode/part_table.h"

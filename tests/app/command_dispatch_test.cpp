@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/input_list.h"
+#include "app/batch.h"
 #include "encode/encode_driver.h"
 #include "resources/resource.h"
 #include "tests/app/shell_fixture.h"
@@ -40,11 +40,12 @@ class CommandDispatch : public ShellTest {
     g_settings.usedefaultnames = 1;
     g_settings.overwriteexisting = 1;
   }
-  void TearDown() override {
-    ClearInputs();
-    ShellTest::TearDown();
-  }
   HWND window() const { return g_program.mainWindow; }
+  // A batch of the user's files whose first input waits to be taken.
+  void StartWaitingBatch(const std::vector<std::string>& paths) {
+    ASSERT_TRUE(StartBatch(window(), paths, FROM_USER, NEXT_DECIDE));
+    ASSERT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
+  }
 
   // Serves the window's messages until the batch has ended (or 20 seconds passed).
   static void RunBatch() {
@@ -154,37 +155,45 @@ TEST_F(CommandDispatch, MoreDroppedFilesThanTheListHoldsAreRefusedWhole) {
   EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
 }
 
+// Every command that would start or change a batch, the mail commands included, is refused
+// while one waits between its jobs; the waiting batch is left as it was.
 TEST_F(CommandDispatch, JobCommandsAndDropsAreRefusedWhileABatchWaits) {
-  ASSERT_TRUE(AddInput(dir.File("waiting.zip").c_str()));
-  for (int id : {IDM_DECODE_CLIPBOARD, IDM_ENCODE_CLIPBOARD, IDM_DECODE_FILE}) {
+  StartWaitingBatch({dir.File("waiting.zip")});
+  for (int id : {IDM_DECODE_CLIPBOARD, IDM_ENCODE_CLIPBOARD, IDM_DECODE_FILE, IDM_ENCODE_MAIL, IDM_DECODE_MAIL}) {
     DialogProbe probe(kCaption, IDOK);
     SendMessageA(window(), WM_COMMAND, id, 0);
-    EXPECT_EQ(probe.Result().text, "Another job is still running.\r\nPlease wait until it has ended.") << id;
+    EXPECT_EQ(probe.Result().text, "Another job is still running.") << id;
   }
+  EXPECT_FALSE(g_job.mailOutput) << "a refused Encode to E-mail changes no destination";
   DialogProbe probe(kCaption, IDOK);
   Drop({dir.File("other.uue")});
   EXPECT_TRUE(probe.Result().found);
   ASSERT_EQ(g_job.inputCount, 1) << "the waiting batch is untouched";
+  EXPECT_EQ(g_job.inputIndex, 0);
   EXPECT_EQ(std::string(g_job.inputs[0]), dir.File("waiting.zip"));
 }
 
+// Only the entry now due is taken, and only the batch says how it is taken and which inputs
+// are temporary: a message from elsewhere can neither have the user's file encoded against the
+// settings nor deleted as a temporary input.
 TEST_F(CommandDispatch, EncodeAndDecodeMessagesTakeOnlyTheEntryNowDue) {
-  WriteWholeFile(dir.File("a.zip"), "data");
+  WriteWholeFile(dir.File("x.uu"), kUuText);
   char stray[PATH_ROOM];
-  std::snprintf(stray, sizeof stray, "%s", dir.File("a.zip").c_str());
+  std::snprintf(stray, sizeof stray, "%s", dir.File("x.uu").c_str());
   SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(stray));
   SendMessageA(window(), UM_DECODE_FILE, 0, reinterpret_cast<LPARAM>(stray));
   SendMessageA(window(), UM_NEXT_INPUT, 0, MAKELPARAM(1, 0));  // empty list
-  EXPECT_EQ(ListFolder(dir.path()), "a.zip\n");
+  EXPECT_EQ(ListFolder(dir.path()), "x.uu\n");
 
-  ASSERT_TRUE(AddInput(dir.File("a.zip").c_str()));
+  StartWaitingBatch({dir.File("x.uu")});
   g_job.busy = true;  // a message that arrives while a job runs starts nothing
   SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[0]));
   g_job.busy = false;
-  EXPECT_EQ(ListFolder(dir.path()), "a.zip\n");
-  SendMessageA(window(), UM_ENCODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[0]));
+  EXPECT_EQ(ListFolder(dir.path()), "x.uu\n");
+  g_settings.decodemethod = DECODE_BY_NAME;
+  PostMessageA(window(), UM_NEXT_INPUT, 0, MAKELPARAM(NEXT_ENCODE, 1));  // "encode", "temporary"
   RunBatch();
-  EXPECT_TRUE(PathExists(dir.File("a.uue"))) << ListFolder(dir.path());
+  EXPECT_EQ(ListFolder(dir.path()), "hello.txt\nx.uu\n");
 }
 
 TEST_F(CommandDispatch, DecodeFromClipboardNeedsTextAndItsMenuItemSaysSo) {

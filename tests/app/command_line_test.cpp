@@ -6,28 +6,45 @@
 
 #include "app/command_line.h"
 #include "app/encode_or_decode.h"
-#include "app/input_list.h"
 #include "encode/name_forms.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/test_files.h"
 #include "tests/support/window_probe.h"
 
 namespace {
 
 class CommandLine : public ShellTest {
  protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    GetCurrentDirectoryA(sizeof saved, saved);
+    SetCurrentDirectoryA(here.path().c_str());
+  }
   void TearDown() override {
-    ClearInputs();
     FreeRecipients();
+    SetCurrentDirectoryA(saved);
     ShellTest::TearDown();
   }
-  CommandLineRequest Parse(const std::string& line) { return ParseCommandLine(g_program.mainWindow, line.c_str()); }
-  std::string Input(int i) const { return g_job.inputs[i] ? g_job.inputs[i] : "(none)"; }
+  CommandLineRequest Parse(const std::string& line) {
+    last = ParseCommandLine(g_program.mainWindow, line.c_str());
+    return last;
+  }
+  int Count() const { return static_cast<int>(last.inputs.size()); }
+  // Input i, without the current folder that the parser put before a bare name.
+  std::string Input(int i) const {
+    const std::string prefix = here.File("");
+    const std::string& path = last.inputs.at(static_cast<size_t>(i));
+    return path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path;
+  }
+  ScratchDir here;
+  char saved[MAX_PATH] = "";
+  CommandLineRequest last;
   // Parses a line that must be refused; returns the message shown.
   std::string Refused(const std::string& line) {
     DialogProbe probe("Quorvane 32", IDOK);
     CommandLineRequest request = Parse(line);
     EXPECT_TRUE(request.refused);
-    EXPECT_EQ(g_job.inputCount, 0) << "nothing of a refused line is queued";
+    EXPECT_EQ(Count(), 0) << "nothing of a refused line is queued";
     return probe.Result().text;
   }
 };
@@ -47,9 +64,8 @@ TEST_F(CommandLine, EncodeMethodLettersSetTheMethodAndMimeAndBinHexTheSingleFile
     EXPECT_TRUE(request.encode) << c.line;
     EXPECT_EQ(g_settings.encodemethod, c.method) << c.line;
     EXPECT_EQ(g_settings.encodetype, c.style) << c.line;
-    ASSERT_EQ(g_job.inputCount, 1) << c.line;
+    ASSERT_EQ(Count(), 1) << c.line;
     EXPECT_EQ(Input(0), "a");
-    ClearInputs();
   }
 }
 
@@ -59,7 +75,7 @@ TEST_F(CommandLine, ALetterAfterEThatIsNoMethodStartsTheNextItem) {
   EXPECT_EQ(g_settings.encodemethod, METHOD_XX);
   EXPECT_EQ(g_job.encodeRequested, 1);
   EXPECT_FALSE(g_job.interactive);
-  ASSERT_EQ(g_job.inputCount, 1);
+  ASSERT_EQ(Count(), 1);
   EXPECT_EQ(Input(0), "file");
 }
 
@@ -75,27 +91,24 @@ TEST_F(CommandLine, ClipboardJoinNoQuestionsAndAssociate) {
 
 TEST_F(CommandLine, OptionsEndAtAnUnknownLetterWhichStartsTheNames) {
   Parse("/N /Q a b");
-  ASSERT_EQ(g_job.inputCount, 3);
-  EXPECT_EQ(Input(0), "/Q");
+  ASSERT_EQ(Count(), 3);
+  EXPECT_EQ(Input(1), "a");
   EXPECT_EQ(Input(2), "b");
 }
 
 TEST_F(CommandLine, NamesEndAtBlanksTabsAndCommasAndAQuoteWinsOverTheTextBeforeIt) {
   Parse("a.uue,b.uue\tc.uue");
-  ASSERT_EQ(g_job.inputCount, 3);
+  ASSERT_EQ(Count(), 3);
   EXPECT_EQ(Input(1), "b.uue");
-  ClearInputs();
   Parse("first.uue \"C:\\My Files\\second.uue\" third.uue");
-  ASSERT_EQ(g_job.inputCount, 2);
+  ASSERT_EQ(Count(), 2);
   EXPECT_EQ(Input(0), "C:\\My Files\\second.uue");
   EXPECT_EQ(Input(1), "third.uue");
-  ClearInputs();
   Parse("\"C:\\open ended.uue");
-  ASSERT_EQ(g_job.inputCount, 1);
+  ASSERT_EQ(Count(), 1);
   EXPECT_EQ(Input(0), "C:\\open ended.uue");
-  ClearInputs();
   Parse("\"\" ,, ");
-  EXPECT_EQ(g_job.inputCount, 0) << "empty names are no inputs";
+  EXPECT_EQ(Count(), 0) << "empty names are no inputs";
 }
 
 TEST_F(CommandLine, MailRecipientsAreParsedUpToTheFirstNameABlankEnds) {
@@ -106,10 +119,9 @@ TEST_F(CommandLine, MailRecipientsAreParsedUpToTheFirstNameABlankEnds) {
   EXPECT_STREQ(g_job.recipients[1].name, "bob@y.org");
   EXPECT_STREQ(g_job.recipients[1].address, "SMTP:bob@y.org");
   EXPECT_EQ(g_job.recipients[0].recipientClass, 1u);
-  ASSERT_EQ(g_job.inputCount, 1);
+  ASSERT_EQ(Count(), 1);
   EXPECT_EQ(Input(0), "file.zip");
   FreeRecipients();
-  ClearInputs();
   ResetJobState();
   Parse("-m@ file.zip");
   EXPECT_EQ(g_job.encodeRequested, 2);
@@ -117,16 +129,24 @@ TEST_F(CommandLine, MailRecipientsAreParsedUpToTheFirstNameABlankEnds) {
   EXPECT_EQ(Input(0), "file.zip");
 }
 
+// A bare name is taken in the current folder when the line is read, so that its outputs land
+// beside it whatever the current folder is later.
+TEST_F(CommandLine, NamesBecomeFullPathsInTheCurrentFolder) {
+  Parse("/N /J part1.uue sub\\part2.uue C:\\elsewhere\\p3.uue");
+  ASSERT_EQ(Count(), 3);
+  EXPECT_EQ(last.inputs[0], here.File("part1.uue"));
+  EXPECT_EQ(last.inputs[1], here.File("sub\\part2.uue"));
+  EXPECT_EQ(last.inputs[2], "C:\\elsewhere\\p3.uue");
+}
+
 TEST_F(CommandLine, TheOutputNameEndsAtABlankSoThatNamesCanFollow) {
   Parse("/N /O out.uue photo.jpg");
   EXPECT_STREQ(g_job.outputNameGiven, "out.uue");
-  ASSERT_EQ(g_job.inputCount, 1);
+  ASSERT_EQ(Count(), 1);
   EXPECT_EQ(Input(0), "photo.jpg");
-  ClearInputs();
   Parse("/O \"C:\\out dir\\x.uue\" in.bin");
   EXPECT_STREQ(g_job.outputNameGiven, "C:\\out dir\\x.uue");
   EXPECT_EQ(Input(0), "in.bin");
-  ClearInputs();
   Parse("/O");  // at the end of the line: nothing read past it
   EXPECT_STREQ(g_job.outputNameGiven, "");
 }
@@ -150,7 +170,7 @@ TEST_F(CommandLine, WhatDoesNotFitIsReportedAndNothingIsQueued) {
   names.clear();
   for (int i = 0; i < MAX_INPUTS; ++i) names += " f" + std::to_string(i) + ".zip";
   EXPECT_FALSE(Parse(names).refused) << "128 names fit";
-  EXPECT_EQ(g_job.inputCount, MAX_INPUTS);
+  EXPECT_EQ(Count(), MAX_INPUTS);
 }
 
 TEST(EncodeOrDecode, TheExtensionTableIgnoresCaseAndComparesTheWholeExtension) {

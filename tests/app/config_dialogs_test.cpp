@@ -18,6 +18,7 @@
 #include "config/dialog_controls.h"
 #include "encode/header_styles.h"
 #include "resources/resource.h"
+#include "tests/app/saved_class_keys.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/process_lock.h"
 #include "tests/support/window_probe.h"
@@ -366,19 +367,10 @@ TEST_F(SavedDefaults, EachDialogWritesOnlyItsGroup) {
 }
 
 // "Make File Associations" makes them at once, says nothing when all went well, and the
-// dialog stays open. Keys of HKEY_CLASSES_ROOT made here are removed again.
+// dialog stays open. The keys of HKEY_CLASSES_ROOT are put back as they were.
 TEST_F(SavedDefaults, MakeFileAssociationsWorksAtOnceAndQuietly) {
   ProcessLock lock("QuorvaneTestsFileAssociations");  // the class keys are shared
-  const char* const kKeys[] = {".uue", ".uu", ".xxe", ".xx", ".mme", ".mm", ".b64", ".hqx", ".hex",
-                               "UUEncodedFile", "XXEncodedFile", "MIMEEncodedFile", "BinhexEncodedFile"};
-  std::vector<const char*> madeHere;
-  for (const char* name : kKeys) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, name, 0, KEY_READ, &key) == ERROR_SUCCESS)
-      RegCloseKey(key);
-    else
-      madeHere.push_back(name);
-  }
+  SavedClassKeys saved(SavedClassKeys::AssociationKeys());
   ProbedWindow report;
   bool stayed = false;
   ASSERT_TRUE(RunDialog(ShowGeneralConfiguration, kGeneralTitle, IDCANCEL, [&](HWND d) {
@@ -394,7 +386,6 @@ TEST_F(SavedDefaults, MakeFileAssociationsWorksAtOnceAndQuietly) {
   size = sizeof command;
   RegGetValueA(HKEY_CLASSES_ROOT, "UUEncodedFile\\shell\\Decode\\command", nullptr, RRF_RT_REG_SZ, nullptr, command,
                &size);
-  for (const char* name : madeHere) RegDeleteTreeA(HKEY_CLASSES_ROOT, name);
   EXPECT_FALSE(report.found) << report.text;
   EXPECT_TRUE(stayed);
   EXPECT_STREQ(type, "UUEncodedFile");

@@ -12,6 +12,7 @@
 
 #include "config/file_associations.h"
 #include "core/settings.h"
+#include "tests/app/saved_class_keys.h"
 #include "tests/support/process_lock.h"
 
 namespace {
@@ -100,8 +101,8 @@ std::vector<std::string> Arguments(const std::string& commandLine) {
 }
 
 // Runs against the program's settings key (made as start-up makes it) and a classes key of
-// the test's own; keys of HKEY_CLASSES_ROOT that the test made are removed afterwards, and
-// `fullpath` is put back as it was.
+// the test's own; the keys of HKEY_CLASSES_ROOT that the test writes are put back as they
+// were (removed when they were not there), and so is `fullpath`.
 class FileAssociations : public testing::Test {
   ProcessLock lock_{"QuorvaneTestsFileAssociations"};  // the keys are shared by every test
  protected:
@@ -117,15 +118,11 @@ class FileAssociations : public testing::Test {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestClasses, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &classes,
                               nullptr),
               ERROR_SUCCESS);
-    for (const auto& row : kExtensions)
-      if (!KeyExists(HKEY_CLASSES_ROOT, row[0])) madeHere.push_back(row[0]);
-    for (const auto& type : kTypes)
-      if (!KeyExists(HKEY_CLASSES_ROOT, type[0])) madeHere.push_back(type[0]);
   }
   void TearDown() override {
     RegCloseKey(classes);
     RegDeleteTreeA(HKEY_CURRENT_USER, kTestClasses);
-    for (const std::string& key : madeHere) RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+
     if (savedFullpath == "<missing>")
       RegDeleteKeyValueA(HKEY_CURRENT_USER, g_settingsKeyPath, "fullpath");
     else
@@ -133,8 +130,8 @@ class FileAssociations : public testing::Test {
                       static_cast<DWORD>(savedFullpath.size() + 1));
     ResetSettings();
   }
+  SavedClassKeys savedClasses{SavedClassKeys::AssociationKeys()};
   HKEY classes = nullptr;
-  std::vector<std::string> madeHere;
   std::string savedFullpath;
 };
 

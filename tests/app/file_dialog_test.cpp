@@ -6,7 +6,8 @@
 #include <string>
 
 #include "app/file_dialogs.h"
-#include "app/input_list.h"
+#include "app/batch.h"
+#include "app/created_output.h"
 #include "core/streams.h"
 #include "core/ui.h"
 #include "resources/resource.h"
@@ -94,11 +95,11 @@ TEST_F(FileDialogs, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
   EXPECT_EQ(ReadWholeFile(path), "");
 }
 
-TEST_F(FileDialogs, NoQuestionWhenOverwritingIsAllowedOrTheCallDoesNotAsk) {
+TEST_F(FileDialogs, NoQuestionWhenOverwritingIsAllowedOrTheRunAsksNoQuestions) {
   std::string path = dir.File("exists.bin");
   g_settings.usedefaultnames = 1;
   g_settings.overwriteexisting = 1;
-  for (int ask : {1, 0}) {
+  for (int ask : {ASK_NAME, ASK_NOTHING}) {
     WriteWholeFile(path, "old");
     Name(path);
     DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs);
@@ -108,24 +109,70 @@ TEST_F(FileDialogs, NoQuestionWhenOverwritingIsAllowedOrTheCallDoesNotAsk) {
     EXPECT_FALSE(none.Result().found) << ask;
     EXPECT_EQ(ReadWholeFile(path), "");
     g_settings.overwriteexisting = 0;
+    g_job.interactive = false;  // /N
   }
 }
 
-TEST_F(FileDialogs, SplitPartsAskOnlyWhetherToOverwrite) {
+// A name that was not asked for (an output name given on the command line, a part of a split
+// output) is still asked about before an existing file is replaced; the parts of a split output
+// are asked about together, and the answer holds for each of them.
+TEST_F(FileDialogs, NamesNotAskedForAreAskedAboutBeforeReplacingAFile) {
   g_settings.usedefaultnames = 0;  // a call that asks for the name would show the save dialog
   g_settings.overwriteexisting = 0;
-  const std::string path = dir.File("part2.uue");
-  Name(path);
+  const std::string part1 = dir.File("part1.uue"), part2 = dir.File("part2.uue"), part3 = dir.File("part3.uue");
+  for (const std::string& part : {part1, part3}) WriteWholeFile(part, "old");
+  Name(part1);
   DialogProbe save("Encode Output To", IDCANCEL, nullptr, kNoDialogMs);
-  int stream = Make(MODE_ENCODE, ASK_OVERWRITE_ONLY);
+  {
+    DialogProbe no("Quorvane 32", IDNO);
+    EXPECT_EQ(Make(MODE_ENCODE, ASK_NOTHING), -3);
+    EXPECT_EQ(no.Result().text, "Overwrite Existing " + part1);
+  }
+  const char* parts[] = {part1.c_str(), part2.c_str(), part3.c_str()};
+  {
+    DialogProbe no("Quorvane 32", IDNO);
+    EXPECT_EQ(ConfirmReplacingOutputs(g_program.mainWindow, parts, 3, MODE_ENCODE), -3);
+    EXPECT_EQ(no.Result().text, "Overwrite Existing " + part1 + "\r\n" + part3);
+  }
+  EXPECT_EQ(ReadWholeFile(part1), "old");
+  DialogProbe yes("Quorvane 32", IDYES);
+  EXPECT_EQ(ConfirmReplacingOutputs(g_program.mainWindow, parts, 3, MODE_ENCODE), ASK_AGREED);
+  EXPECT_TRUE(yes.Result().found);
+  DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs);
+  Name(part1);
+  int stream = Make(MODE_ENCODE, ASK_AGREED);
   ASSERT_GE(stream, 0);
   StreamClose(stream);
+  EXPECT_FALSE(none.Result().found);
   EXPECT_FALSE(save.Result().found);
-  EXPECT_EQ(std::string(name), path);
+  EXPECT_EQ(ConfirmReplacingOutputs(g_program.mainWindow, parts + 1, 1, MODE_ENCODE), ASK_NOTHING);
+}
 
-  DialogProbe no("Quorvane 32", IDNO);
-  EXPECT_EQ(Make(MODE_ENCODE, ASK_OVERWRITE_ONLY), -3);  // declined
-  EXPECT_EQ(no.Result().text, "Overwrite Existing " + path);
+// Several inputs given one output name: the second does not silently replace what the first
+// wrote, whatever overwriteexisting says; a run without questions refuses it with a message.
+TEST_F(FileDialogs, AnOutputOfTheSameRunIsNeverReplacedUnasked) {
+  g_settings.usedefaultnames = 1;
+  g_settings.overwriteexisting = 1;
+  const std::string path = dir.File("given.bin");
+  Name(path);
+  int stream = Make(MODE_DECODE, ASK_NOTHING);
+  ASSERT_GE(stream, 0);
+  StreamClose(stream);
+  WriteWholeFile(path, "first input's output");
+  ForgetCreatedOutput();  // the next job of the run
+  {
+    DialogProbe no("Quorvane 32", IDNO);
+    Name(path);
+    EXPECT_EQ(Make(MODE_DECODE, ASK_NOTHING), -3);
+    EXPECT_EQ(no.Result().text, "Overwrite Existing " + path);
+  }
+  g_job.interactive = false;
+  DialogProbe refusal("Quorvane 32", IDOK);
+  Name(path);
+  EXPECT_EQ(Make(MODE_DECODE, ASK_NOTHING), -2);
+  EXPECT_EQ(refusal.Result().text, "Can't Write to " + path + ":\r\nanother input of this run was written there.");
+  EXPECT_EQ(ReadWholeFile(path), "first input's output");
+  ForgetRunOutputs();
 }
 
 TEST_F(FileDialogs, AFileThatCannotBeCreatedIsReportedWithTheSystemText) {
@@ -199,7 +246,7 @@ TEST_F(FileDialogs, SeveralFilesChosenBecomeABatch) {
   MSG posted;
   ASSERT_TRUE(PeekMessageA(&posted, g_program.mainWindow, UM_NEXT_INPUT, UM_NEXT_INPUT, PM_REMOVE));
   EXPECT_EQ(LOWORD(posted.lParam), MODE_ENCODE);
-  ClearInputs();
+  AbandonBatch(g_program.mainWindow);
 }
 
 // A multiple selection as the open dialog returns it: folder, names, empty name.
@@ -212,22 +259,20 @@ std::string Selection(const std::string& folder, int count, const std::string& n
 TEST_F(FileDialogs, ASelectionBeyondTheListIsReportedNotDroppedSilently) {
   std::string buffer = Selection("C:\\in", MAX_INPUTS + 2, "f");
   DialogProbe probe("Quorvane 32", IDOK);
-  EXPECT_EQ(AddChosenFiles(g_program.mainWindow, buffer.data(), 6), MAX_INPUTS);
+  const std::vector<std::string> chosen = ChosenFiles(g_program.mainWindow, buffer.data(), 6);
   EXPECT_EQ(probe.Result().text, "Only 128 files can be processed at a time.\r\n2 of the selected files were left out.");
-  EXPECT_EQ(g_job.inputCount, MAX_INPUTS);
-  EXPECT_EQ(std::string(g_job.inputs[MAX_INPUTS - 1]), "C:\\in\\f127");
-  ClearInputs();
+  ASSERT_EQ(chosen.size(), static_cast<size_t>(MAX_INPUTS));
+  EXPECT_EQ(chosen.back(), "C:\\in\\f127");
 }
 
 TEST_F(FileDialogs, SelectedPathsThatDoNotFitAreLeftOutWithAMessage) {
   std::string folder = "C:\\" + std::string(250, 'd');
   std::string buffer = folder + '\0' + "short" + '\0' + std::string(20, 'n') + '\0' + '\0';
   DialogProbe probe("Quorvane 32", IDOK);
-  EXPECT_EQ(AddChosenFiles(g_program.mainWindow, buffer.data(), folder.size() + 1), 1);
+  const std::vector<std::string> chosen = ChosenFiles(g_program.mainWindow, buffer.data(), folder.size() + 1);
   EXPECT_EQ(probe.Result().text, "1 of the selected files were left out:\r\ntheir paths are longer than 259 characters.");
-  ASSERT_EQ(g_job.inputCount, 1);
-  EXPECT_EQ(std::string(g_job.inputs[0]), folder + "\\short");
-  ClearInputs();
+  ASSERT_EQ(chosen.size(), 1u);
+  EXPECT_EQ(chosen[0], folder + "\\short");
 }
 
 TEST_F(FileDialogs, ACancelledOpenDialogSaysNothing) {

@@ -4,13 +4,15 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "app/batch.h"
 #include "app/created_output.h"
-#include "app/end_job.h"
-#include "app/input_list.h"
-#include "app/local_strings.h"
+#include "app/result_summary.h"
 #include "core/streams.h"
+#include "decode/part_table.h"
 #include "core/ui.h"
+#include "resources/resource.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/test_files.h"
 #include "tests/support/window_probe.h"
@@ -28,6 +30,11 @@ class JobReports : public ShellTest {
   void SetPaths(const std::string& input, const std::string& output) {
     std::snprintf(g_job.inputPath, PATH_ROOM, "%s", input.c_str());
     std::snprintf(g_job.outputPath, PATH_ROOM, "%s", output.c_str());
+  }
+  // A batch whose first input waits to be taken.
+  void StartWaitingBatch(const std::vector<std::string>& paths, BatchSource source) {
+    ASSERT_TRUE(StartBatch(g_program.mainWindow, paths, source, NEXT_DECIDE));
+    ASSERT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
   }
   bool expectBox = true;
 };
@@ -60,8 +67,11 @@ TEST_F(JobReports, SuccessSummariesForOneAndManyParts) {
   EXPECT_EQ(box.text, "photo.jpg Successfully UU Encoded to\r\nC:\\out\\photo.uue");
   EXPECT_EQ(box.icon, ProbeIcon::None);
 
+  // The parts are named as the encoder wrote them, in the output folder, not beside the input.
+  std::snprintf(g_partTable[0].fileName, PART_NAME_ROOM, "C:\\out\\photo1.uue");
+  std::snprintf(g_partTable[2].fileName, PART_NAME_ROOM, "C:\\out\\photo3.uue");
   box = Summary(RESULT_DONE, OP_ENCODE, TYPE_UU, 3);
-  EXPECT_EQ(box.text, "photo.jpg Successfully UU Encoded 3 Parts\r\nto C:\\pics\\photo1.uue thru C:\\pics\\photo3.uue");
+  EXPECT_EQ(box.text, "photo.jpg Successfully UU Encoded 3 Parts\r\nto C:\\out\\photo1.uue thru C:\\out\\photo3.uue");
 
   SetPaths("C:\\in\\big.xxe", "C:\\out\\big.zip");
   g_job.qualifiedResult = true;
@@ -125,8 +135,7 @@ TEST_F(JobReports, ACancelledEncodeToTheClipboardDeletesNothing) {
 }
 
 TEST_F(JobReports, ACommandLineBatchShowsNoSummariesAndClosesAfterTheLast) {
-  ASSERT_TRUE(AddInput("C:\\a.uue"));
-  ASSERT_TRUE(AddInput("C:\\b.uue"));
+  StartWaitingBatch({"C:\\a.uue", "C:\\b.uue"}, FROM_COMMAND_LINE);
   expectBox = false;
   DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs);
   EXPECT_EQ(EndJob(g_program.mainWindow, RESULT_DONE, OP_DECODE), 1);
@@ -140,9 +149,7 @@ TEST_F(JobReports, ACommandLineBatchShowsNoSummariesAndClosesAfterTheLast) {
 }
 
 TEST_F(JobReports, ABatchChosenByTheUserGetsASummaryPerJob) {
-  ASSERT_TRUE(AddInput("C:\\a.uue"));
-  ASSERT_TRUE(AddInput("C:\\b.uue"));
-  g_job.multiInput = true;
+  StartWaitingBatch({"C:\\a.uue", "C:\\b.uue"}, FROM_USER);
   g_job.clipboardOutput = true;
   SetPaths("C:\\a.uue", "C:\\a.bin");
   DialogProbe first("Quorvane 32", IDOK);
@@ -163,15 +170,13 @@ TEST_F(JobReports, ATemporaryInputIsDeletedAndAFailureToDoSoIsReported) {
   ScratchDir dir;
   std::string temporary = dir.File("znt1.tmp");
   WriteWholeFile(temporary, "text");
-  SetPaths(temporary, "");
-  g_job.inputIsTemporary = true;
+  StartSingleJob(temporary.c_str(), OP_DECODE, true);
   g_settings.nostatusmessages = 1;
   EndJob(g_program.mainWindow, RESULT_DONE, OP_DECODE);
   EXPECT_FALSE(PathExists(temporary));
   EXPECT_FALSE(g_job.inputIsTemporary);
 
-  SetPaths(temporary, "");
-  g_job.inputIsTemporary = true;
+  StartSingleJob(temporary.c_str(), OP_DECODE, true);
   DialogProbe probe("Quorvane 32", IDOK);
   EndJob(g_program.mainWindow, RESULT_DONE, OP_DECODE);
   EXPECT_EQ(probe.Result().text.rfind("Could Not Delete " + temporary + " because\r\n", 0), 0u)
@@ -179,11 +184,31 @@ TEST_F(JobReports, ATemporaryInputIsDeletedAndAFailureToDoSoIsReported) {
   EXPECT_EQ(probe.Result().icon, ProbeIcon::Exclamation);
 }
 
-TEST_F(JobReports, TheInputListHolds128EntriesAndFreesThem) {
-  for (int i = 0; i < MAX_INPUTS; ++i) ASSERT_TRUE(AddInput("C:\\x.uue")) << i;
-  EXPECT_FALSE(AddInput("C:\\one-too-many.uue"));
+// A batch holds 128 inputs; a longer one, or one started while another waits, is refused
+// whole, and the temporary files of a refused mailbox batch are deleted.
+TEST_F(JobReports, BatchesAreRefusedWholeWhenTooLongOrWhileAnotherWaits) {
+  ScratchDir dir;
+  expectBox = true;
+  {
+    DialogProbe tooMany("Quorvane 32", IDOK);
+    EXPECT_FALSE(StartBatch(g_program.mainWindow, std::vector<std::string>(MAX_INPUTS + 1, "C:\\x.uue"), FROM_USER,
+                            NEXT_DECIDE));
+    EXPECT_EQ(tooMany.Result().text, "Only 128 files can be processed at a time.\r\nNo file was processed.");
+  }
+  EXPECT_EQ(g_job.inputCount, 0);
+  StartWaitingBatch(std::vector<std::string>(MAX_INPUTS, "C:\\x.uue"), FROM_USER);
   EXPECT_EQ(g_job.inputCount, MAX_INPUTS);
-  ClearInputs();
+
+  const std::string message = dir.File("znt9.tmp");
+  WriteWholeFile(message, "a message text");
+  DialogProbe refusal("Quorvane 32", IDOK);
+  EXPECT_FALSE(StartBatch(g_program.mainWindow, {message}, FROM_MAILBOX, NEXT_DECIDE));
+  EXPECT_EQ(refusal.Result().text, "Another job is still running.");
+  EXPECT_FALSE(PathExists(message));
+  EXPECT_EQ(g_job.inputCount, MAX_INPUTS);
+  EXPECT_EQ(g_job.inputIndex, 0);
+  EXPECT_FALSE(g_job.mailInputs);
+  AbandonBatch(g_program.mainWindow);
   EXPECT_EQ(g_job.inputCount, 0);
   for (char* entry : g_job.inputs) EXPECT_EQ(entry, nullptr);
 }

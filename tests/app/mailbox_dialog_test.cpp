@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/input_list.h"
+#include "app/batch.h"
+#include "app/file_dialogs.h"
 #include "mail/decode_select_dialog.h"
 #include "mail/message_list.h"
 #include "resources/resource.h"
@@ -23,7 +24,7 @@ class MailboxDialog : public MailStoreTest {
  protected:
   void TearDown() override {
     if (dialog) DestroyWindow(dialog);
-    ClearInputs();
+    if (g_job.inputCount > 0) AbandonBatch(g_program.mainWindow);
     MailStoreTest::TearDown();
   }
   void Open() {
@@ -146,6 +147,27 @@ TEST_F(MailboxDialog, WithoutJoiningEachBodyIsAnInputWithTheConfiguredLineEnd) {
   EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
 }
 
+// The messages chosen while another batch waits start nothing: the waiting batch keeps its
+// inputs and its place, and the message texts saved for the refused batch are deleted.
+TEST_F(MailboxDialog, ABatchWaitingIsLeftAloneAndTheSavedTextsAreDeleted) {
+  const std::string waiting = store.File("waiting.uue");
+  ASSERT_TRUE(StartBatch(g_program.mainWindow, {waiting, store.File("next.uue")}, FROM_USER, NEXT_DECIDE));
+  ASSERT_EQ(DrainMessages(UM_NEXT_INPUT), 1);
+  g_settings.decodejoin = 0;
+  ThreeBodies();
+  Open();
+  Select({0, 1});
+  DialogProbe refusal(kCaption, IDOK);
+  PressDecode();
+  EXPECT_EQ(refusal.Result().text, "Another job is still running.");
+  EXPECT_EQ(ListFolder(temp.path()), "");
+  ASSERT_EQ(g_job.inputCount, 2);
+  EXPECT_EQ(g_job.inputIndex, 0);
+  EXPECT_EQ(std::string(g_job.inputs[0]), waiting);
+  EXPECT_FALSE(g_job.mailInputs);
+  EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
+}
+
 TEST_F(MailboxDialog, AttachmentsOnlyAreSavedAndNoDecodeStarts) {
   const std::string out = store.File("out");
   CreateDirectoryA(out.c_str(), nullptr);
@@ -163,6 +185,18 @@ TEST_F(MailboxDialog, AttachmentsOnlyAreSavedAndNoDecodeStarts) {
   EXPECT_EQ(DrainMessages(UM_NEXT_INPUT), 0);
   EXPECT_EQ(ListFolder(temp.path()), "");
   EXPECT_EQ(g_mail.session, 0u);
+
+  // With outputs "in the input's folder" an attachment, which has no folder, goes to the
+  // documents folder, not to the current one.
+  g_settings.decodedirselect = DIR_SAME_AS_INPUT;
+  const std::string documented = std::string(DocumentsFolder()) + "\\report.pdf";
+  DeleteFileA(documented.c_str());
+  DestroyWindow(dialog);
+  Open();
+  Select({0});
+  PressDecode();
+  EXPECT_EQ(ReadWholeFile(documented), "attached bytes");
+  DeleteFileA(documented.c_str());
 }
 
 TEST_F(MailboxDialog, NothingSavedKeepsTheDialogOpen) {

@@ -3,7 +3,8 @@
 # text equals what the same encode writes to a file; Ctrl+V decodes clipboard text with and
 # without a final line end and leaves no temporary file; an empty clipboard grays the menu
 # item and the command then gives "No Text on Clipboard."; a multiple selection for the
-# clipboard is refused.
+# clipboard is refused; with outputs beside the input, clipboard text goes to the documents
+# folder.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/job_settings.bash"
@@ -104,3 +105,23 @@ echo "a selection for the clipboard is refused"
 
 drive key Zentp32 0x79
 expect_exit_code 0
+
+# With outputs "in the input's folder", clipboard text (whose input is a temporary file) is
+# decoded into the user's documents folder, and the summary names the file there.
+store_value decodedirselect 151
+documents=$(winepath -u "$("$QV_WINE" cmd /c echo %USERPROFILE%\\Documents 2>/dev/null | tr -d '\r')" 2>/dev/null)
+[ -d "$documents" ] || fail "no documents folder: '$documents'"
+rm -f "$documents/pasted.dat"
+start_program "$build/Zentp32.exe"
+drive wait Zentp32 >/dev/null || fail "the main window did not appear"
+drive clipboard set "$(win "$work/pasted.uue")" || fail "could not put the text on the clipboard"
+drive char Zentp32 $CTRL_V
+result=$(summary) || fail "no summary for Ctrl+V into the documents folder"
+case "$result" in *"Successfully UU Decoded as\r\n$(win "$documents/pasted.dat")"*) ;;
+  *) fail "Ctrl+V with outputs beside the input: $result" ;; esac
+cmp -s "$work/pasted.src" "$documents/pasted.dat" || fail "the clipboard text was not decoded into the documents folder"
+rm -f "$documents/pasted.dat"
+[ "$(temp_files)" = "$before" ] || fail "Ctrl+V left a file in the temporary folder: $(diff <(echo "$before") <(temp_files))"
+drive key Zentp32 0x79
+expect_exit_code 0
+echo "Ctrl+V with outputs beside the input: decoded into the documents folder"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The command line of the real program: /N with each encode method writes its output
 # beside the input and exits with no window left; a .uue given alone is decoded; lower-case
-# options leave the stored settings alone; the quote rule for names; too many names.
+# options leave the stored settings alone; the quote rule for names; bare names in another
+# current folder; /O and split parts meeting existing files; too many names.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/stored_values.bash"
-forget_values_at_exit encodemethod decodejoin
+forget_values_at_exit encodemethod decodejoin encodetype encodeoutputsize
 
 work="$build/e2e-command-line"
 rm -rf "$work"
@@ -93,6 +94,54 @@ run_to_end /N /J "${parts[@]}"
 cmp -s "$work/whole.src" "$work/join/whole.bin" || fail "/J did not decode the concatenation: $(ls "$work/join")"
 [ "$(ls "$work/join" | grep -c '^znt')" = 0 ] || fail "/J left its joined file: $(ls "$work/join")"
 echo "/J ok (${#parts[@]} parts)"
+
+# Bare names, the program run in their folder: the joined file and the decoded output are
+# made there, not in the system's temporary folder.
+mkdir -p "$work/bare"
+cp "$work/join"/part.* "$work/bare/"
+(cd "$work/bare" && timeout 120 "$QV_WINE" "$build/Zentp32.exe" /N /J $(cd "$work/bare" && ls part.*)) ||
+  fail "the run with bare names did not end"
+cmp -s "$work/whole.src" "$work/bare/whole.bin" || fail "bare names: no whole.bin beside them: $(ls "$work/bare")"
+[ "$(ls "$work/bare" | grep -c '^znt')" = 0 ] || fail "bare names: the joined file is left: $(ls "$work/bare")"
+echo "bare names: the output lands in their folder"
+
+# /O meets an existing file: asked, and No keeps it. Two inputs given one name with /N: the
+# second does not replace what the first wrote; it is refused with a message.
+mkdir -p "$work/given"
+(cd "$work/given" && head -c 600 /dev/urandom >a.src && head -c 800 /dev/urandom >b.src &&
+  uuencode a.src a.src >a.uue && uuencode b.src b.src >b.uue && printf 'keep me' >out.bin)
+start_program "$build/Zentp32.exe" /O out.bin "$(win "$work/given/a.uue")"
+asked=$(drive dialog "Quorvane 32" 7) || fail "/O over an existing file asked nothing"
+[ "$asked" = "Overwrite Existing $(win "$work/given/out.bin")" ] || fail "/O over an existing file: $asked"
+expect_exit_code 0
+[ "$(cat "$work/given/out.bin")" = "keep me" ] || fail "/O replaced the file the user kept"
+rm "$work/given/out.bin"
+start_program "$build/Zentp32.exe" /N /O out.bin "$(win "$work/given/a.uue")" "$(win "$work/given/b.uue")"
+said=$(drive dialog "Quorvane 32" 1) || fail "the second input's output was not refused"
+[ "$said" = "Can't Write to $(win "$work/given/out.bin"):\r\nanother input of this run was written there." ] ||
+  fail "the second input given the same name: $said"
+expect_exit_code 0
+cmp -s "$work/given/a.src" "$work/given/out.bin" || fail "the first input's output did not survive"
+echo "/O: an existing file is asked about; one name for two inputs keeps the first"
+
+# Split parts meeting existing files: one question for the set; No writes and deletes nothing.
+"$QV_WINE" reg add "$settings_key" /v encodetype /t REG_DWORD /d 4 /f >/dev/null 2>&1
+"$QV_WINE" reg add "$settings_key" /v encodeoutputsize /t REG_DWORD /d 4500 /f >/dev/null 2>&1
+mkdir -p "$work/split"
+head -c 9000 /dev/urandom >"$work/split/photo.jpg"
+printf 'old part 1' >"$work/split/photo1.uue"
+printf 'old part 3' >"$work/split/photo3.uue"
+start_program "$build/Zentp32.exe" /EU "$(win "$work/split/photo.jpg")"
+asked=$(drive dialog "Quorvane 32" 7) || fail "split parts over existing parts asked nothing"
+[ "$asked" = "Overwrite Existing $(win "$work/split/photo1.uue")\r\n$(win "$work/split/photo3.uue")" ] ||
+  fail "split parts asked: $asked"
+drive dialog "Quorvane 32" 1 1000 >/dev/null && fail "split parts asked a second question"
+expect_exit_code 0
+[ "$(ls "$work/split" | tr '\n' ' ')" = "photo.jpg photo1.uue photo3.uue " ] ||
+  fail "No to the split parts left: $(ls "$work/split")"
+[ "$(cat "$work/split/photo1.uue") $(cat "$work/split/photo3.uue")" = "old part 1 old part 3" ] ||
+  fail "No to the split parts changed an old part"
+echo "split parts: one question, No writes nothing"
 
 # A file that cannot be read: reported, and with /N the program exits.
 start_program "$build/Zentp32.exe" /N "$(win "$work/missing.uue")"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The help file in Wine's help viewer, opened by the real program at the topic of every
 # keyword it asks for: the Help menu items, the Help buttons of the configuration dialogs
-# and of Check Version. The viewer's trace names the topic it shows; no error box may come.
+# and of Check Version; the viewer of the Windows folder, not one in the current folder. The viewer's trace names the topic it shows; no error box may come.
 # A screenshot of each topic is kept in e2e-screenshots/.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
@@ -11,8 +11,15 @@ mkdir -p "$shots"
 trace="$build/e2e-help-trace.txt"
 : >"$trace"
 
+# The program runs in a folder that holds a "winhlp32.exe" of somebody else's: it must start
+# the viewer of the Windows folder, never that one.
+planted="$build/e2e-help-planted"
+rm -rf "$planted"
+mkdir -p "$planted"
+cp "$build/argrecorder.exe" "$planted/winhlp32.exe"
+
 # The viewer inherits the program's environment and standard error: its trace lands here.
-WINEDEBUG=+winhelp "$QV_WINE" "$build/Zentp32.exe" 2>>"$trace" &
+(cd "$planted" && WINEDEBUG=+winhelp exec "$QV_WINE" "$build/Zentp32.exe") 2>>"$trace" &
 program_pid=$!
 e2e_programs="$program_pid"
 drive wait Zentp32 >/dev/null || fail "the main window did not appear"
@@ -87,4 +94,5 @@ drive command Zentp32 102
 drive gone Zentp32 "" 5000 || fail "Exit did not close the window"
 wait "$program_pid" || fail "the program ended with a failure"
 drive gone MS_WINHELP "" 5000 || fail "closing the program left the help viewer open"
+[ ! -e "$planted/winhlp32.txt" ] || fail "the winhlp32.exe of the current folder ran: $(cat "$planted/winhlp32.txt")"
 echo "every topic opened; the viewer closed with the program"

@@ -2,7 +2,8 @@
 # The 64-bit installer built by this build, run silently: the program, help file, extension
 # and uninstaller land in "C:\Program Files\Quorvane 32"; the extension is registered, the
 # associations and the program's path are made; the installed extension starts the installed
-# program. Its uninstaller, run silently, removes all of it.
+# program, also for a user without the stored program path. Its uninstaller, run silently,
+# removes all of it.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/stored_values.bash"
@@ -62,6 +63,16 @@ rm -f "$build/e2e-installer/sample.uue"
 (cd "$build/e2e-installer" && uudecode -o sample.back sample.uue) || fail "no decodable sample.uue"
 cmp -s "$build/e2e-installer/sample.dat" "$build/e2e-installer/sample.back" || fail "sample.uue is not sample.dat"
 echo "installed extension ok: starts the installed program"
+
+# A second user: the install was elevated by another account, so this user's settings hold no
+# program path (or a stale one). The extension still starts the program beside it.
+"$QV_WINE" reg add "$settings_key" /v fullpath /d 'C:\nowhere\Zentp32.exe' /f >/dev/null 2>&1
+rm -f "$build/e2e-installer/sample.uue"
+"$QV_WINE" "$build/shellhost.exe" invoke 0 "$(win "$build/e2e-installer/sample.dat")" >/dev/null ||
+  fail "without this user's program path the extension's To File/UU failed"
+[ -f "$build/e2e-installer/sample.uue" ] || fail "without this user's program path nothing was encoded"
+"$QV_WINE" reg add "$settings_key" /v fullpath /d "$program" /f >/dev/null 2>&1  # for the uninstaller to remove
+echo "a second user's extension starts the installed program"
 
 # The uninstaller copies itself away and returns at once: wait until its work is done.
 "$QV_WINE" "$target/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed"

@@ -139,3 +139,38 @@ drive key Zentp32 0x79
 expect_exit_code 0
 grep -qx "END sessions=0" "$store/calls.log" || fail "a mail session was left open"
 echo "empty mailbox said once; no session left"
+
+# Both mail commands while a dropped batch runs (a.uue waits in its save dialog): each is
+# refused with "Another job is still running."; no mail session opens, and every dropped file
+# is decoded and kept, none taken for a temporary input.
+mkdir -p "$work/batch"
+for name in a b c; do
+  head -c 2000 /dev/urandom >"$work/batch/$name.src"
+  (cd "$work/batch" && uuencode "$name.src" "$name.bin" >"$name.uue")
+done
+mail_setting usedefaultnames 0
+mail_setting decodedirselect 151
+: >"$store/calls.log"
+start_program "$build/Zentp32.exe"
+drive wait Zentp32 >/dev/null || fail "no main window"
+drive drop Zentp32 "$(win "$work/batch/a.uue")" "$(win "$work/batch/b.uue")" "$(win "$work/batch/c.uue")" ||
+  fail "could not drop"
+drive wait "#32770" "Decode Output To" >/dev/null || fail "a.uue's job asked for no output name"
+for command in 123 122; do
+  drive command Zentp32 $command
+  said=$(drive dialog "Quorvane 32" 1) || fail "command $command during the batch was not refused"
+  [ "$said" = "Another job is still running." ] || fail "command $command during the batch said: $said"
+done
+drive wait "#32770" "$dialog" 500 >/dev/null && fail "the mailbox dialog opened during the batch"
+for name in a b c; do
+  drive dialog "Decode Output To" 1 >/dev/null || fail "no output name asked for $name.uue"
+done
+for _ in $(seq 100); do [ -f "$work/batch/c.bin" ] && break; sleep 0.1; done
+drive key Zentp32 0x79
+expect_exit_code 0
+for name in a b c; do
+  [ -f "$work/batch/$name.uue" ] || fail "$name.uue was deleted"
+  cmp -s "$work/batch/$name.src" "$work/batch/$name.bin" || fail "$name.uue was not decoded"
+done
+grep -q "MAPILogon" "$store/calls.log" && fail "a mail command logged on during the batch"
+echo "mail commands during a batch: refused; every dropped file decoded and kept"

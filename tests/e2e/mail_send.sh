@@ -123,3 +123,19 @@ shown=$(drive dialog "Quorvane 32" 1) || fail "no message without a mail system"
 expect_exit_code 0
 [ ! -e "$store/calls.log" ] || fail "the mail client was reached although no MAPI library was there"
 echo "no mail system: $shown"
+
+# A "MAPI32.DLL" beside the program is never loaded, only the system's own: a planted library
+# (here one with no mail functions at all) must not stand in for it.
+planted="$work/planted"
+mkdir -p "$planted"
+cp "$build/Zentp32.exe" "$build/Zentp32.hlp" "$planted/"
+cp "$build/Zenthook.dll" "$planted/MAPI32.DLL"
+rm -rf "$store/calls.log" "$store/sent"
+mail_config ""
+# Wine prefers its own library by default; told to prefer a native one, as Windows does
+# with a library in the program's folder, it would take the planted one by a bare name.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32=n,b" start_program "$planted/Zentp32.exe" /N /EU /M alice \
+  "$(win "$work/photo.jpg")"
+expect_exit_code 0
+[ "$(ls "$store/sent" 2>/dev/null | wc -l)" -ge 1 ] || fail "with a MAPI32.DLL beside the program no mail went out"
+echo "a MAPI32.DLL beside the program is not loaded"

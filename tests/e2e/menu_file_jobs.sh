@@ -77,7 +77,7 @@ wait_for_job || fail "the long job did not show its Cancel button (it ended too 
 for id in $ID_ENCODE_CLIPBOARD $ID_DECODE_CLIPBOARD; do
   drive command Zentp32 $id
   refusal=$(drive dialog "Quorvane 32" 1) || fail "command $id during a job: no refusal"
-  [ "$refusal" = "Another job is still running.\r\nPlease wait until it has ended." ] ||
+  [ "$refusal" = "Another job is still running." ] ||
     fail "command $id during a job: $refusal"
 done
 drive dialog Encode 2 1000 >/dev/null && fail "a second open dialog came up during the job"

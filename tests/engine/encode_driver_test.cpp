@@ -235,22 +235,54 @@ TEST_F(EncodeDriverTest, RefusedOutputIsPassedThrough) {
   EXPECT_EQ(ListFolder(dir.path()), "a.bin\n");
 }
 
-TEST_F(EncodeDriverTest, SplitPartsAskBeforeReplacingAFile) {
-  // A naive driver: split parts are created without asking and replace existing files.
+TEST_F(EncodeDriverTest, SplitPartsAskOnceBeforeReplacingAnyFile) {
+  // Asked part by part, a No at part 2 would leave a new part 1 (or none) over the old one.
   Settings(METHOD_UU, 5, true, 4500);
-  WriteWholeFile(dir.File("rep2.uue"), "keep me");
+  WriteWholeFile(dir.File("rep1.uue"), "keep 1");
+  WriteWholeFile(dir.File("rep2.uue"), "keep 2");
   std::string in = Input("rep.txt", Bytes(8000));
   g_ui.answers = {IDNO};
   EXPECT_EQ(Encode(in, 1), -3);
-  EXPECT_TRUE(g_ui.SawMessageContaining("Overwrite Existing"));
-  EXPECT_EQ(ReadWholeFile(dir.File("rep2.uue")), "keep me");
-  EXPECT_FALSE(PathExists(dir.File("rep1.uue")));  // part 1 of this job is deleted
-  // With overwriteexisting the parts replace it without a question.
+  ASSERT_EQ(g_ui.messages.size(), 1u);
+  EXPECT_EQ(g_ui.messages[0].text, "Overwrite Existing " + dir.File("rep1.uue") + "\r\n" + dir.File("rep2.uue"));
+  EXPECT_EQ(ReadWholeFile(dir.File("rep1.uue")), "keep 1");
+  EXPECT_EQ(ReadWholeFile(dir.File("rep2.uue")), "keep 2");
+  EXPECT_FALSE(PathExists(dir.File("rep3.uue")));
   g_ui.Reset();
-  g_settings.overwriteexisting = 1;
+  g_ui.answers = {IDYES};
   EXPECT_EQ(Encode(in, 1), 0);
-  EXPECT_TRUE(g_ui.messages.empty());
-  EXPECT_NE(ReadWholeFile(dir.File("rep2.uue")), "keep me");
+  EXPECT_EQ(g_ui.messages.size(), 1u) << "one question for the whole set";
+  EXPECT_EQ(DecodeUu(Outputs()), ReadWholeFile(in));
+}
+
+// A shell archive ends with "exit 0": each input of a selection is an archive of its own.
+TEST_F(EncodeDriverTest, ShellArchivesOfASelectionAreFilesOfTheirOwn) {
+  Settings(METHOD_UU, 10);
+  EXPECT_EQ(Encode(Input("a.txt", "abc"), 0, 0, 2), 0);
+  EXPECT_EQ(Encode(Input("b.txt", "xyz"), 0, 1, 2), 0);
+  EXPECT_FALSE(EncodeOutputIsOpen());
+  const std::vector<std::string> texts = Outputs();
+  ASSERT_EQ(texts.size(), 2u);
+  const char* inputs[] = {"a.txt", "b.txt"};
+  for (int i = 0; i < 2; ++i) {
+    const std::string& text = texts[static_cast<size_t>(i)];
+    EXPECT_EQ(text.find("exit 0\n"), text.size() - 7) << text;
+    EXPECT_EQ(text.find("begin 644 "), text.rfind("begin 644 ")) << "one file per archive";
+    EXPECT_NE(text.find(std::string("begin 644 ") + inputs[i]), std::string::npos) << text;
+  }
+}
+
+// The last input of a selection fails: the shared MIME output still gets its closing boundary.
+TEST_F(EncodeDriverTest, ASharedMimeOutputIsClosedWhenTheLastInputFails) {
+  Settings(METHOD_MIME, 3);
+  EXPECT_EQ(Encode(Input("a.txt", "aaa"), 0, 0, 2), 0);
+  g_ui.onPump = [](int) { g_job.cancelRequested = true; };
+  EXPECT_EQ(Encode(Input("b.txt", Bytes(1000)), 0, 1, 2), 1);
+  const std::string t = ReadWholeFile(dir.File("a.mme"));
+  const std::string closing = "\r\n--3_boundary_fffffffe--";
+  ASSERT_GE(t.size(), closing.size());
+  EXPECT_EQ(t.substr(t.size() - closing.size()), closing) << t;
+  EXPECT_EQ(t.find("b.txt"), std::string::npos);
 }
 
 TEST_F(EncodeDriverTest, ThreeInputsIntoOneSinglePartOutput) {

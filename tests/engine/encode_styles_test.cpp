@@ -141,7 +141,7 @@ TEST_F(EncodeStylesTest, Post120) {
 
 TEST_F(EncodeStylesTest, XmitBin) {
   EXPECT_EQ(Run(16), "BEGIN --- CUT HERE --- Cut Here --- cut here --- abc.txt 1/1" + E + BODY +
-                         "END --- CUT HERE --- Cut Here --- cut here --- abc.txt 1/1" + E);
+                         "END --- CUT HERE --- Cut Here --- cut here --- abc.txt 1/1" + E + E);
 }
 
 TEST_F(EncodeStylesTest, Bitftp) {

@@ -44,7 +44,8 @@ std::string TestProgramDir() {
   return dir.substr(0, dir.find_last_of('\\'));
 }
 
-std::string ExtensionPath() { return FullPath(TestProgramDir() + "\\..\\Zenthook.dll"); }
+// A copy in the tests' own folder, where no Zentp32.exe sits beside it.
+std::string ExtensionPath() { return FullPath(TestProgramDir() + "\\Zenthook.dll"); }
 
 int RunAndWaitFor(const std::string& commandLine) {
   std::vector<char> line(commandLine.begin(), commandLine.end());

@@ -12,7 +12,7 @@
 #include "tests/support/process_lock.h"
 
 std::string TestProgramDir();
-std::string ExtensionPath();  // the Zenthook.dll of this build
+std::string ExtensionPath();  // a copy of the Zenthook.dll of this build, in the tests' folder
 int RunAndWaitFor(const std::string& commandLine);
 bool KeyExists(HKEY root, const std::string& key);
 std::string StringValue(HKEY root, const std::string& key, const char* name);

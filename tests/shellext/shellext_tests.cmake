@@ -1,6 +1,6 @@
 # The extension's tests under Wine: the COM host test program and its stand-in for the main
-# program live in a folder of their own, where no Zentp32.exe sits beside them to be found
-# by name; shellhost plays Explorer for the end-to-end scripts.
+# program live in a folder of their own, with a copy of the extension, where no Zentp32.exe
+# sits beside them to be found; shellhost plays Explorer for the end-to-end scripts.
 set(QV_SHELLEXT_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(QV_SHELLEXT_TEST_BIN ${CMAKE_BINARY_DIR}/shellext-tests)
 
@@ -14,7 +14,13 @@ add_executable(shellext_tests ${QV_SHELLEXT_TEST_DIR}/extension_fixture.cpp
                ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp)
 target_link_libraries(shellext_tests shell_selection GTest::gtest_main user32 shell32 ole32 advapi32 uuid)
 set_target_properties(qvrecorder shellext_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_SHELLEXT_TEST_BIN})
-add_dependencies(shellext_tests qvrecorder Zenthook)
+# The extension under test is a copy in that folder, so that the program it finds beside
+# itself is the one a test places there.
+add_custom_command(OUTPUT ${QV_SHELLEXT_TEST_BIN}/Zenthook.dll
+                   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Zenthook> ${QV_SHELLEXT_TEST_BIN}/Zenthook.dll
+                   DEPENDS Zenthook)
+add_custom_target(zenthook_under_test DEPENDS ${QV_SHELLEXT_TEST_BIN}/Zenthook.dll)
+add_dependencies(shellext_tests qvrecorder zenthook_under_test)
 gtest_discover_tests(shellext_tests PROPERTIES LABELS wine DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST)
 
 # The same trace lines on Wine's debug channel, where a developer reads them.

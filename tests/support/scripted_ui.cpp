@@ -116,7 +116,7 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
     std::snprintf(name, 260, "%s", inFolder.c_str());
   }
   if (FileExistsHere(name)) {
-    if (ask && !g_settings.overwriteexisting &&
+    if (ask == ASK_NAME && !g_settings.overwriteexisting &&
         ShowMessage(owner, MB_YESNOCANCEL | MB_ICONQUESTION, "Overwrite Existing %s", name) != IDYES)
       return -3;
     DeleteFileA(name);
@@ -128,6 +128,18 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   }
   g_ui.outputsMade.push_back(name);
   return s;
+}
+
+// Asks one question when any of the names exists, as the program does for an interactive job.
+int ConfirmReplacingOutputs(HWND owner, const char* const* names, int count, int) {
+  std::string existing;
+  for (int i = 0; i < count; ++i)
+    if (FileExistsHere(names[i])) existing += (existing.empty() ? "" : "\r\n") + std::string(names[i]);
+  if (existing.empty()) return ASK_NOTHING;
+  if (g_settings.overwriteexisting) return ASK_AGREED;
+  return ShowMessage(owner, MB_YESNOCANCEL | MB_ICONQUESTION, "Overwrite Existing %s", existing.c_str()) == IDYES
+             ? ASK_AGREED
+             : -3;
 }
 
 int AskAboutInvalidLine(HWND, const char* problem) {
