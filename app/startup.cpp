@@ -81,13 +81,14 @@ int RunProgram(HINSTANCE instance, HINSTANCE previous, const char* commandLine, 
   StreamInit(STREAM_SLOTS, STREAM_BUFFER_SIZE);
   g_program.faceColor = GetSysColor(COLOR_BTNFACE);
 
-  if (!previous && !RegisterMainClass(instance)) return 0;
+  // A program that cannot start ran none of its jobs: a script must not read that as success.
+  if (!previous && !RegisterMainClass(instance)) return OUTCOME_FAILED;
   HWND window = CreateMainWindow(instance, show);
-  if (!window) return 0;
+  if (!window) return OUTCOME_FAILED;
   if (!FileExists(g_program.helpPath)) {
     ReportMissingHelpFile(GetFocus(), g_program.helpPath);
     CloseQuietly(window);
-    return 0;
+    return OUTCOME_FAILED;
   }
   ResetJobState();
   PostFirstJob(window, ParseCommandLine(window, commandLine));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The help file beside the program: without it the program says so and ends with exit
-# code 0; with it, a folder whose name contains ".ini" does not confuse the help path.
+# code 2, as any refused run; with it, a folder whose name contains ".ini" does not confuse the help path.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 
@@ -15,8 +15,8 @@ text=$(drive dialog "Quorvane 32" 1) || fail "no missing-help message"
 folder=$(winepath -w "$place/bare.ini.d")
 expected="File $folder\\Zentp32.hlp is missing.\\r\\nPlease re-install Quorvane 32 or\\r\\ncontact Orvanta technical support."
 [ "$text" = "$expected" ] || fail "message '$text'"$'\n'"expected '$expected'"
-expect_exit_code 0
-echo "missing help file reported, exit code 0"
+expect_exit_code 2
+echo "missing help file reported, exit code 2"
 
 start_program "$place/with help.ini.d/Zentp32.exe"
 drive wait Zentp32 >/dev/null || fail "the program did not start beside its help file"
