@@ -12,12 +12,18 @@
 #include "app/window_place.h"
 #include "core/job_state.h"
 #include "core/names.h"
+#include "core/pump_timer.h"
 #include "core/ui.h"
 #include "encode/header_styles.h"
 
 namespace {
 
 HCURSOR g_savedCursor;
+PumpTimer g_pumpTimer;
+
+enum { PUMP_BATCH = 4 };
+
+uint32_t Ticks() { return GetTickCount(); }
 
 bool Given(const char* path) { return path && *path; }
 
@@ -62,6 +68,7 @@ void SetProgress(int position) { SendMessageA(g_program.progressBar, PBM_SETPOS,
 
 // A quit message taken here would end no loop, so it is put back for the message loop.
 void PumpMessages(int count) {
+  g_pumpTimer.Pumped(Ticks());
   MSG message;
   for (int i = 0; i < count && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
     if (message.message == WM_QUIT) {
@@ -71,6 +78,10 @@ void PumpMessages(int count) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+}
+
+void PumpMessagesWhenDue() {
+  if (g_pumpTimer.Due(Ticks)) PumpMessages(PUMP_BATCH);
 }
 
 // Only the first cursor replaced is kept, so nested waits restore the original one.

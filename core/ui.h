@@ -17,8 +17,12 @@ void ShowJobStatus(int operation, int encodingType, const char* input, const cha
                    int part, int total);
 void SetProgress(int position);
 // Serves up to `count` waiting window messages without waiting for any; the engines then
-// test g_job.cancelRequested (core/job_state.h).
+// test g_job.cancelRequested (core/job_state.h). The engines call it at part and file
+// boundaries.
 void PumpMessages(int count);
+// After each unit of work (a line, a block): PumpMessages(4) when a pump is due by time
+// (core/pump_timer.h), else nothing. Cheap enough to call per line.
+void PumpMessagesWhenDue();
 // Sets `cursor` (null: the program's wait cursor) and saves the one it replaces.
 void SetWaitCursor(HCURSOR cursor);
 void RestoreCursor();

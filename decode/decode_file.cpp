@@ -76,7 +76,8 @@ Run run;
 
 const char* InputBaseName() { return FileNamePart(DecodeInputName()); }
 
-void Pump() { PumpMessages(PUMP_COUNT); }
+// After a line: pumps when due by time. Part boundaries pump at once.
+void Pump() { PumpMessagesWhenDue(); }
 
 void CloseOutput() {
   if (g_decode.output >= 0) StreamClose(g_decode.output);
@@ -263,7 +264,7 @@ int LookForHeader() {
       SetSearchState(FINDSEPARATOR);
       break;
   }
-  Pump();
+  PumpMessages(PUMP_COUNT);
   return 0;
 }
 

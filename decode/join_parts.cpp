@@ -74,7 +74,7 @@ int AppendPartFile(HWND window, const char* name, int output) {
       ShowMessage(window, MB_ICONHAND, kWriteError, got, written < 0 ? 0 : written);
       return 1;
     }
-    PumpMessages(PUMP_COUNT);
+    PumpMessagesWhenDue();
     if (g_job.cancelRequested) {
       StreamClose(in);
       return 1;
@@ -120,6 +120,7 @@ int JoinParts(HWND window, int total, int ask, int mode) {
     if (mode == OP_CONCATENATE) ShowJobStatus(OP_CONCATENATE, g_job.encodingType, record->fileName, path, n, total);
     else ShowStatus(kJoining, n, total, FileNamePart(path));
     SetProgress(n * 100 / total);
+    PumpMessages(PUMP_COUNT);  // a part boundary: the new status is painted whatever the time
     if (AppendPartFile(window, record->fileName, output) != 0) {
       const bool cancelled = g_job.cancelRequested;
       if (!cancelled) ShowMessage(window, MB_ICONHAND, kJoinError, n);
