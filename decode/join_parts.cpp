@@ -23,7 +23,7 @@ const char kCantRead[] = "Can't Read Temporary File %s for Append Operation.";
 const char kWriteError[] = "Write Error During Append:\r\nWanted %d, Got %d bytes.";
 const char kReadError[] = "Read Error During Append Operation.";
 
-enum { MISSING_TEXT_LIMIT = 510, APPEND_BLOCK = 256, PUMP_COUNT = 4, NUMBER_ROOM = 16 };
+enum { MISSING_TEXT_LIMIT = 510, APPEND_BLOCK = 16384, PUMP_COUNT = 4, NUMBER_ROOM = 16 };
 
 // The missing-parts message; true when parts are missing (reported).
 bool ReportMissingParts(HWND window, int total) {
