@@ -50,17 +50,18 @@ declare -A best_secs
 # fresh folder $work/run that holds links to INPUTS (files of $work, blank-separated), and
 # keeps the fastest elapsed time in best_secs[NAME]. OUTPUT is the file the command makes in
 # that folder; with EXPECTED given it must equal that file, else its size is shown. Prints
-# seconds, throughput, the largest peak RSS and the verdict.
+# seconds, throughput, the CPU time of the fastest run (for the program without the
+# wineserver's share), the largest peak RSS and the verdict.
 measure() {
-  local name=$1 inputs=$2 output=$3 expected=$4 best="" rss=0 verdict="" secs kib f
+  local name=$1 inputs=$2 output=$3 expected=$4 best="" cpu="" rss=0 verdict="" secs kib user sys f
   shift 4
   for _ in $(seq 1 "$repeats"); do
     rm -rf "$work/run" && mkdir -p "$work/run"
     for f in $inputs; do ln "$work/$f" "$work/run/$f"; done
-    (cd "$work/run" && /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
+    (cd "$work/run" && /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
       verdict="FAILED ($(head -c 200 "$work/stderr"))"
-    read -r secs kib < <(tail -1 "$work/time")
-    if [ -z "$best" ] || [ "$(echo "$secs < $best" | bc -l)" = 1 ]; then best=$secs; fi
+    read -r secs kib user sys < <(tail -1 "$work/time")
+    if [ -z "$best" ] || [ "$(echo "$secs < $best" | bc -l)" = 1 ]; then best=$secs cpu=$(echo "$user + $sys" | bc -l); fi
     [ "$kib" -gt "$rss" ] && rss=$kib
     if [ -n "$verdict" ]; then :
     elif [ ! -f "$work/run/$output" ]; then verdict="NO OUTPUT"
@@ -71,8 +72,8 @@ measure() {
     if [ -n "$expected" ]; then verdict="equal"; else verdict="$(stat -c %s "$work/run/$output") bytes"; fi
   fi
   best_secs[$name]=$best
-  printf '%-40s %7.2f s %8.1f MiB/s  peak %7.1f MiB  %s\n' "$name" "$best" \
-    "$(echo "$size_mib / ($best + 0.005)" | bc -l)" "$(echo "$rss / 1024" | bc -l)" "$verdict"
+  printf '%-40s %7.2f s %8.1f MiB/s  cpu %5.2f s  peak %7.1f MiB  %s\n' "$name" "$best" \
+    "$(echo "$size_mib / ($best + 0.005)" | bc -l)" "$cpu" "$(echo "$rss / 1024" | bc -l)" "$verdict"
 }
 
 # run_path NAME: the Windows path of a file in the run folder.
@@ -90,4 +91,12 @@ ratio() {
   r=$(echo "$mine / ($theirs + 0.005)" | bc -l)
   printf '  %-58s %6.2f s / %6.2f s = %5.2fx  (target %sx) %s\n' "$what" "$mine" "$theirs" "$r" "$target" \
     "$( [ "$(echo "$r <= $target" | bc -l)" = 1 ] && echo met || echo MISSED)"
+}
+
+# program_ratios WHAT PROGRAM PEER ENGINE: the program's work time (start-up out) against the
+# peer's (target 1.2) and against our native engine's on the same input (target 1.1).
+program_startup="Zentp32 start-up (1000 bytes, UU)"
+program_ratios() {
+  ratio "Zentp32 $1, start-up out / $3" "$2" "$3" 1.2 "$program_startup"
+  ratio "Zentp32 $1, start-up out / $4" "$2" "$4" 1.1 "$program_startup"
 }

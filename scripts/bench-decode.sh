@@ -34,7 +34,7 @@ measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" 
 measure "engine UU, ${#parts[@]} part files, join" "${parts[*]}" data.bin "$data" \
   "$bench/qvdecode" --quiet --join "${parts[@]}"
 if [ "$with_program" = 1 ]; then
-  measure "Zentp32 start-up (1000 bytes, UU)" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"
+  measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"
   measure "Zentp32 /N UU"                     data.uue data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.uue)"
   measure "Zentp32 /N base64 (MIME)"          data.mme data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.mme)"
   measure "Zentp32 /N /J ${#parts[@]} part files" "${parts[*]}" data.bin "$data" "$QV_WINE" "$program" /N /J "${part_paths[@]}"
@@ -44,13 +44,8 @@ echo "Ratios (time over time; the engine's target is half the peer's time):"
 ratio "engine UU decode / GNU uudecode" "engine UU (qvdecode)" "GNU uudecode UU" 0.5
 ratio "engine base64 decode / coreutils base64 -d" "engine base64 (qvdecode)" "coreutils base64 -d" 0.5
 if [ "$with_program" = 1 ]; then
-  startup="Zentp32 start-up (1000 bytes, UU)"
-  ratio "Zentp32 UU decode, start-up out / GNU uudecode" "Zentp32 /N UU" "GNU uudecode UU" 1.2 "$startup"
-  ratio "Zentp32 UU decode, start-up out / engine" "Zentp32 /N UU" "engine UU (qvdecode)" 1.1 "$startup"
-  ratio "Zentp32 base64 decode, start-up out / coreutils" "Zentp32 /N base64 (MIME)" "coreutils base64 -d" 1.2 "$startup"
-  ratio "Zentp32 base64 decode, start-up out / engine" "Zentp32 /N base64 (MIME)" "engine base64 (qvdecode)" 1.1 "$startup"
-  ratio "Zentp32 joined parts, start-up out / GNU uudecode (1 file)" "Zentp32 /N /J ${#parts[@]} part files" \
-    "GNU uudecode UU" 1.2 "$startup"
-  ratio "Zentp32 joined parts, start-up out / engine (join)" "Zentp32 /N /J ${#parts[@]} part files" \
-    "engine UU, ${#parts[@]} part files, join" 1.1 "$startup"
+  program_ratios "UU decode" "Zentp32 /N UU" "GNU uudecode UU" "engine UU (qvdecode)"
+  program_ratios "base64 decode" "Zentp32 /N base64 (MIME)" "coreutils base64 -d" "engine base64 (qvdecode)"
+  program_ratios "joined parts" "Zentp32 /N /J ${#parts[@]} part files" "GNU uudecode UU" \
+    "engine UU, ${#parts[@]} part files, join"
 fi

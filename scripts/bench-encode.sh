@@ -14,7 +14,7 @@ measure "engine base64 (qvencode)"   data.bin data.mme "" "$bench/qvencode" --qu
 measure "engine UU 1 MiB parts"      data.bin data1.uue "" \
   "$bench/qvencode" --quiet --method uu --style 4 --size 1048576 data.bin
 if [ "$with_program" = 1 ]; then
-  measure "Zentp32 start-up (1000 bytes, UU)" tiny.bin tiny.uue "" "$QV_WINE" "$program" /N /EU "$(run_path tiny.bin)"
+  measure "$program_startup" tiny.bin tiny.uue "" "$QV_WINE" "$program" /N /EU "$(run_path tiny.bin)"
   measure "Zentp32 /N /EU"                    data.bin data.uue "" "$QV_WINE" "$program" /N /EU "$(run_path data.bin)"
   measure "Zentp32 /N /EM"                    data.bin data.mme "" "$QV_WINE" "$program" /N /EM "$(run_path data.bin)"
 fi
@@ -23,9 +23,6 @@ echo "Ratios (time over time; the engine's target is half the peer's time):"
 ratio "engine UU encode / GNU uuencode" "engine UU (qvencode)" "GNU uuencode" 0.5
 ratio "engine base64 encode / coreutils base64" "engine base64 (qvencode)" "coreutils base64" 0.5
 if [ "$with_program" = 1 ]; then
-  startup="Zentp32 start-up (1000 bytes, UU)"
-  ratio "Zentp32 UU encode, start-up out / GNU uuencode" "Zentp32 /N /EU" "GNU uuencode" 1.2 "$startup"
-  ratio "Zentp32 UU encode, start-up out / engine" "Zentp32 /N /EU" "engine UU (qvencode)" 1.1 "$startup"
-  ratio "Zentp32 base64 encode, start-up out / coreutils base64" "Zentp32 /N /EM" "coreutils base64" 1.2 "$startup"
-  ratio "Zentp32 base64 encode, start-up out / engine" "Zentp32 /N /EM" "engine base64 (qvencode)" 1.1 "$startup"
+  program_ratios "UU encode" "Zentp32 /N /EU" "GNU uuencode" "engine UU (qvencode)"
+  program_ratios "base64 encode" "Zentp32 /N /EM" "coreutils base64" "engine base64 (qvencode)"
 fi
