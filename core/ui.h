@@ -15,10 +15,15 @@ int ShowErrorMessage(HWND owner, DWORD error, UINT flags, const char* format, ..
 void ShowStatus(const char* format, ...);
 void ShowJobStatus(int operation, int encodingType, const char* input, const char* output,
                    int part, int total);
+// Sets the progress bar (0 to 100); steps between the ends may show at the next pump.
 void SetProgress(int position);
 // Serves up to `count` waiting window messages without waiting for any; the engines then
-// test g_job.cancelRequested (core/job_state.h).
+// test g_job.cancelRequested (core/job_state.h). The engines call it at part and file
+// boundaries.
 void PumpMessages(int count);
+// After each unit of work (a line, a block): PumpMessages(4) when a pump is due by time
+// (core/pump_timer.h), else nothing. Cheap enough to call per line.
+void PumpMessagesWhenDue();
 // Sets `cursor` (null: the program's wait cursor) and saves the one it replaces.
 void SetWaitCursor(HCURSOR cursor);
 void RestoreCursor();

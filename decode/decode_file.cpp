@@ -90,7 +90,8 @@ Run run;
 
 const char* InputBaseName() { return FileNamePart(DecodeInputName()); }
 
-void Pump() { PumpMessages(PUMP_COUNT); }
+// After a line: pumps when due by time. Part boundaries pump at once.
+void Pump() { PumpMessagesWhenDue(); }
 
 // Closes the output on the way to a failure, which deletes it.
 void CloseOutput() {
@@ -371,7 +372,7 @@ int LookForHeader() {
       SetSearchState(FINDSEPARATOR);
       break;
   }
-  Pump();
+  PumpMessages(PUMP_COUNT);
   return 0;
 }
 

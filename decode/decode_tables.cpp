@@ -8,7 +8,7 @@
 
 namespace {
 
-enum { ALPHABET_SIZE = 64, BYTE_VALUES = 256 };
+enum { ALPHABET_SIZE = 64, BYTE_VALUES = 256, PAIR_INDEXES = BYTE_VALUES * BYTE_VALUES };
 
 struct DecodeTables {
   signed char byFormat[TYPE_BINHEX + 1][BYTE_VALUES];
@@ -42,3 +42,18 @@ const signed char* DecodeTableFor(int format) {
 }
 
 void SelectDecodeTable(int format) { g_decode.table = DecodeTableFor(format); }
+
+const int16_t* DecodePairTableFor(int format) {
+  if (format < TYPE_UU || format > TYPE_MIME) return nullptr;
+  static int16_t pairs[TYPE_MIME + 1][PAIR_INDEXES];
+  static bool made[TYPE_MIME + 1];
+  if (!made[format]) {
+    const signed char* values = Tables().byFormat[format];
+    for (int index = 0; index < PAIR_INDEXES; ++index) {
+      const int high = values[index >> 8], low = values[index & 0xFF];
+      pairs[format][index] = static_cast<int16_t>(high < 0 || low < 0 ? DECODE_INVALID : high << 6 | low);
+    }
+    made[format] = true;
+  }
+  return pairs[format];
+}

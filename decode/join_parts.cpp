@@ -23,7 +23,7 @@ const char kCantRead[] = "Can't Read Temporary File %s for Append Operation.";
 const char kWriteError[] = "Write Error During Append:\r\nWanted %d, Got %d bytes.";
 const char kReadError[] = "Read Error During Append Operation.";
 
-enum { APPEND_BLOCK = 256, PUMP_COUNT = 4, ENTRY_ROOM = 32, SHORTEST_RANGE = 3 };
+enum { APPEND_BLOCK = 16384, PUMP_COUNT = 4, ENTRY_ROOM = 32, SHORTEST_RANGE = 3 };
 const char kMoreMissing[] = ", ...";
 
 bool IsMissing(int n) { return g_partTable[n - 1].partNumber == 0; }
@@ -98,7 +98,7 @@ int AppendPartFile(HWND window, const char* name, int output) {
       ShowMessage(window, MB_ICONHAND, kWriteError, got, written < 0 ? 0 : written);
       return 1;
     }
-    PumpMessages(PUMP_COUNT);
+    PumpMessagesWhenDue();
     if (g_job.cancelRequested) {
       StreamClose(in);
       return 1;
@@ -144,6 +144,7 @@ int JoinParts(HWND window, int total, int ask, int mode) {
     if (mode == OP_CONCATENATE) ShowJobStatus(OP_CONCATENATE, g_job.encodingType, record->fileName, path, n, total);
     else ShowStatus(kJoining, n, total, FileNamePart(path));
     SetProgress(n * 100 / total);
+    PumpMessages(PUMP_COUNT);  // a part boundary: the new status is painted whatever the time
     if (AppendPartFile(window, record->fileName, output) != 0) {
       const bool cancelled = g_job.cancelRequested;
       if (!cancelled) ShowMessage(window, MB_ICONHAND, kJoinError, n);

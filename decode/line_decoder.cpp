@@ -68,25 +68,33 @@ int DecodeGroups(const DataCharacters& d, const signed char* table, bool anyway,
   return produced;
 }
 
+// The 12 bits of the characters at t[0] and t[1], or a negative value.
+int PairValue(const int16_t* pairs, const unsigned char* t) { return pairs[t[0] << 8 | t[1]]; }
+
+// Bytes from 24 bits of a group of four characters.
+void PutGroup(unsigned bits, unsigned char* o) {
+  o[0] = static_cast<unsigned char>(bits >> 16);
+  o[1] = static_cast<unsigned char>(bits >> 8);
+  o[2] = static_cast<unsigned char>(bits);
+}
+
 // The common case: every character valid and no lone last character. Decodes the groups
-// without the repair and error paths; false (nothing committed) when a character is invalid.
-bool DecodeValidGroups(const DataCharacters& d, const signed char* table, uint16_t& sum, unsigned char* out,
-                       int* produced) {
+// with one lookup per pair of characters, the checksum in the same pass, and without the
+// repair and error paths; false (nothing committed) when a character is invalid.
+bool DecodeValidGroups(const DataCharacters& d, const signed char* table, const int16_t* pairs, uint16_t& sum,
+                       unsigned char* out, int* produced) {
   const unsigned char* t = d.text;
   uint16_t s = sum;
   int invalid = 0;
   unsigned char* o = out;
   int i = 0;
-  for (; i + 4 <= d.count; i += 4) {
-    const int a = table[t[i]], b = table[t[i + 1]], c = table[t[i + 2]], e = table[t[i + 3]];
-    invalid |= a | b | c | e;
+  for (; i + 4 <= d.count; i += 4, o += 3) {
+    const int high = PairValue(pairs, t + i), low = PairValue(pairs, t + i + 2);
+    invalid |= high | low;
     s = SumStep(SumStep(SumStep(SumStep(s, t[i]), t[i + 1]), t[i + 2]), t[i + 3]);
-    o[0] = static_cast<unsigned char>(static_cast<unsigned>(a) << 2 | static_cast<unsigned>(b) >> 4);
-    o[1] = static_cast<unsigned char>(static_cast<unsigned>(b) << 4 | static_cast<unsigned>(c) >> 2);
-    o[2] = static_cast<unsigned char>(static_cast<unsigned>(c) << 6 | static_cast<unsigned>(e));
-    o += 3;
+    PutGroup(static_cast<unsigned>(high) << 12 | static_cast<unsigned>(low), o);
   }
-  const int rest = d.count - i;  // 0, 2 or 3
+  const int rest = d.count - i;  // 0, 2 or 3: a short last group, once a line
   if (rest >= 2) {
     const int a = table[t[i]], b = table[t[i + 1]];
     const int c = rest == 3 ? table[t[i + 2]] : 0;
@@ -103,6 +111,7 @@ bool DecodeValidGroups(const DataCharacters& d, const signed char* table, uint16
 
 int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyway) {
   const signed char* table = g_decode.table;
+  const int16_t* pairs = DecodePairTableFor(g_decode.format);
   const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
   uint16_t sum = static_cast<uint16_t>(part->calculatedChecksum);
   const unsigned char lengthCharacter = text[0];
@@ -130,7 +139,7 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
 
   int produced = 0;
   const bool plain = d.padded == d.count && d.count % 4 != 1;
-  if (!(plain && DecodeValidGroups(d, table, sum, out, &produced)))
+  if (!(plain && DecodeValidGroups(d, table, pairs, sum, out, &produced)))
     produced = DecodeGroups(d, table, anyway, terminator, sum, out);
   part->calculatedChecksum = sum;
   if (produced < 0) return -1;
@@ -149,6 +158,7 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
 
 int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   const signed char* table = g_decode.table;
+  const int16_t* pairs = DecodePairTableFor(TYPE_MIME);
   const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
   if (g_decode.mimeCount == 0) g_decode.groupPosition = 0;
   int position = g_decode.groupPosition;
@@ -160,12 +170,9 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   for (; walked < length; ++walked) {
     // Whole groups of valid characters, the common case, go four at a time.
     while (position == 0 && walked + 4 <= length) {
-      const int a = table[text[walked]], b = table[text[walked + 1]];
-      const int c = table[text[walked + 2]], e = table[text[walked + 3]];
-      if ((a | b | c | e) < 0) break;
-      out[written] = static_cast<unsigned char>(static_cast<unsigned>(a) << 2 | static_cast<unsigned>(b) >> 4);
-      out[written + 1] = static_cast<unsigned char>(static_cast<unsigned>(b) << 4 | static_cast<unsigned>(c) >> 2);
-      out[written + 2] = static_cast<unsigned char>(static_cast<unsigned>(c) << 6 | static_cast<unsigned>(e));
+      const int high = PairValue(pairs, text + walked), low = PairValue(pairs, text + walked + 2);
+      if ((high | low) < 0) break;
+      PutGroup(static_cast<unsigned>(high) << 12 | static_cast<unsigned>(low), out + written);
       written += 3;
       walked += 4;
     }

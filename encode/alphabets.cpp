@@ -1,5 +1,6 @@
 #include "encode/alphabets.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/settings.h"
@@ -47,40 +48,82 @@ void ResetEncoderState(int method, int style) {
   g_encoder.lastInput = true;
 }
 
+namespace {
+
+enum { PAIR_VALUES = 4096 };  // 12 bits: two characters of the alphabet
+
+// The two characters of every 12-bit value in the current alphabet, made from it on first
+// use, so a group of three bytes is encoded with two lookups.
+struct PairTable {
+  const char* alphabet = nullptr;
+  char pairs[PAIR_VALUES][2];
+};
+PairTable g_pairTable;
+
+const char (*PairsFor(const char* alphabet))[2] {
+  if (g_pairTable.alphabet != alphabet) {
+    for (int v = 0; v < PAIR_VALUES; ++v) {
+      g_pairTable.pairs[v][0] = alphabet[v >> 6];
+      g_pairTable.pairs[v][1] = alphabet[v & 63];
+    }
+    g_pairTable.alphabet = alphabet;
+  }
+  return g_pairTable.pairs;
+}
+
+// Encodes the whole groups of three bytes and, with kSums, feeds both checksums in the same
+// pass (the input bytes to the whole-input sum, the characters to the section sum). Returns
+// the end of the characters written.
+template <bool kSums>
+char* EncodeGroups(const unsigned char* input, int groups, const char (*pairs)[2], char* out) {
+  uint16_t whole = g_encoder.wholeSum, section = g_encoder.sectionSum;
+  for (int g = 0; g < groups; ++g, input += 3, out += 4) {
+    const uint32_t v = static_cast<uint32_t>(input[0]) << 16 | static_cast<uint32_t>(input[1]) << 8 | input[2];
+    std::memcpy(out, pairs[v >> 12], 2);
+    std::memcpy(out + 2, pairs[v & 0xFFFu], 2);
+    if (kSums) {
+      whole = SumStep(SumStep(SumStep(whole, input[0]), input[1]), input[2]);
+      for (int k = 0; k < 4; ++k) section = SumStep(section, static_cast<unsigned char>(out[k]));
+    }
+  }
+  if (kSums) g_encoder.wholeSum = whole, g_encoder.sectionSum = section;
+  return out;
+}
+
+}  // namespace
+
 int EncodeLine(const unsigned char* input, int count, char* output) {
   const int method = g_encoder.method;
   if (method < ENCODE_UU || method > ENCODE_MIME || count < 0 || count > ENCODE_BLOCK) return -1;
   const char* a = g_encodeAlphabet;
+  const bool sums = g_encoder.sumsWanted;
   char* out = output;
   const bool lengthChar = method != ENCODE_MIME;
-  if (lengthChar) *out++ = a[count];
-  int i = 0;
-  for (; i + 3 <= count; i += 3) {
-    const unsigned b0 = input[i], b1 = input[i + 1], b2 = input[i + 2];
-    out[0] = a[b0 >> 2];
-    out[1] = a[((b0 & 3u) << 4) | (b1 >> 4)];
-    out[2] = a[((b1 & 15u) << 2) | (b2 >> 6)];
-    out[3] = a[b2 & 63u];
-    out += 4;
+  if (lengthChar) {
+    *out++ = a[count];
+    if (sums) g_encoder.sectionSum = SumStep(g_encoder.sectionSum, static_cast<unsigned char>(a[count]));
   }
-  const int rest = count - i;
-  int pads = 0;
+  const char (*pairs)[2] = PairsFor(a);
+  const int groups = count / 3;
+  out = sums ? EncodeGroups<true>(input, groups, pairs, out) : EncodeGroups<false>(input, groups, pairs, out);
+  // A last group of one or two bytes, its missing bits taken as 0.
+  const unsigned char* last = input + 3 * groups;
+  const int rest = count - 3 * groups;
+  char* tail = out;
   if (rest == 1) {
-    const unsigned b0 = input[i];
-    *out++ = a[b0 >> 2];
-    *out++ = a[(b0 & 3u) << 4];
-    if (!lengthChar) pads = 2;
+    std::memcpy(out, pairs[last[0] << 4], 2);
+    out += 2;
   } else if (rest == 2) {
-    const unsigned b0 = input[i], b1 = input[i + 1];
-    *out++ = a[b0 >> 2];
-    *out++ = a[((b0 & 3u) << 4) | (b1 >> 4)];
-    *out++ = a[(b1 & 15u) << 2];
-    if (!lengthChar) pads = 1;
+    const unsigned v = static_cast<unsigned>(last[0]) << 8 | last[1];
+    std::memcpy(out, pairs[v >> 4], 2);
+    out[2] = a[(v & 15u) << 2];
+    out += 3;
   }
+  const int pads = lengthChar || rest == 0 ? 0 : 3 - rest;
   const int characters = static_cast<int>(out - output);  // pads not yet written
-  if (g_encoder.sumsWanted) {
-    g_encoder.wholeSum = SumBytes(g_encoder.wholeSum, input, static_cast<size_t>(count));
-    uint16_t s = SumBytes(g_encoder.sectionSum, output, static_cast<size_t>(characters));
+  if (sums) {
+    g_encoder.wholeSum = SumBytes(g_encoder.wholeSum, last, static_cast<size_t>(rest));
+    const uint16_t s = SumBytes(g_encoder.sectionSum, tail, static_cast<size_t>(out - tail));
     g_encoder.sectionSum = SumStep(s, 0x0A);
     g_encoder.sectionCount += static_cast<uint32_t>(characters + pads + 1);
   }

@@ -182,6 +182,7 @@ int StartPart(Job& job) {
   std::snprintf(g_job.outputPath, sizeof g_job.outputPath, "%s", job.name);
   ShowJobStatus(OP_ENCODE, job.method, g_encoder.inputPath, job.name, job.k, job.parts);
   WritePartHeader(g_encoder.inputPath, job.k, job.parts);
+  PumpMessages(4);  // a part boundary: the new status is painted whatever the time
   return 0;
 }
 
@@ -464,7 +465,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
       }
     }
     ++linesInPart;
-    PumpMessages(4);
+    PumpMessagesWhenDue();
     if (BufferBroken()) return BufferFailure(owner, input, job.name);
   }
 

@@ -1,59 +1,51 @@
 #!/usr/bin/env bash
 # Decoder benchmark (not a test): decodes 64 MiB of data as UU, XX and base64 single files
-# and as UU split into parts by our encoder, beside GNU uudecode, base64 -d and uudeview
-# on the same single-file inputs, and prints the best of QV_BENCH_REPEATS (3) runs and the
-# peak memory of every run.
-#   bash scripts/bench-decode.sh [BUILD_DIR]   (default build/bench, a Release build)
-set -euo pipefail
+# and as UU split into parts by our encoder, with the native Release build of the engine,
+# with the program itself under Wine (Zentp32 /N, its start-up taken out) and, on the same
+# inputs in the same run, with GNU uudecode, coreutils base64 -d and uudeview; checks every
+# output against the data, prints seconds, throughput and peak memory, then the ratios.
+#   scripts/bench-decode.sh      (settings: scripts/bench-common.bash)
+. "$(dirname "$0")/bench-common.bash"
+command -v uuenview >/dev/null || { echo "needs uuenview (package uudeview)"; exit 1; }
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/bench}
-mkdir -p "$build"
-build=$(cd "$build" && pwd)
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZERS=OFF -DQV_BUILD_TESTS=OFF >/dev/null
-ninja -C "$build" qvdecode qvencode >/dev/null
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-size_mib=64
-head -c $((size_mib * 1048576)) /dev/urandom > "$work/data.bin"
-
-mkdir -p "$work/in"
-(cd "$work" && uuencode data.bin data.bin > in/data.uue)
-(cd "$work" && uuencode -m data.bin data.bin | sed '1d;$d' > in/data.b64raw)
+(cd "$work" && uuencode data.bin data.bin >data.uue && uuencode tiny.bin tiny.bin >tiny.uue)
+(cd "$work" && base64 data.bin >data.b64)
 { printf 'Content-Type: application/octet-stream; name="data.bin"\nContent-Transfer-Encoding: base64\n\n'
-  cat "$work/in/data.b64raw"; printf '\n'; } > "$work/in/data.mme"
-(cd "$work" && uuenview -x data.bin > in/data.xxe 2>/dev/null)
-mkdir -p "$work/parts" && cp "$work/data.bin" "$work/parts/"
-(cd "$work/parts" && "$build/qvencode" --quiet --method uu --style 5 --size 1048576 data.bin && rm data.bin)
-cat $(ls -d "$work"/parts/* | sort -V) > "$work/in/parts.txt"
+  cat "$work/data.b64"; printf '\n'; } >"$work/data.mme"
+(cd "$work" && uuenview -x data.bin >data.xxe 2>/dev/null)
+mkdir -p "$work/parts" && ln "$work/data.bin" "$work/parts/data.bin"
+(cd "$work/parts" && "$bench/qvencode" --quiet --method uu --style 5 --size 1048576 data.bin && rm data.bin)
+parts=()
+for p in $(cd "$work/parts" && ls | sort -V); do ln "$work/parts/$p" "$work/$p"; parts+=("$p"); done
+cat $(printf "$work/%s " "${parts[@]}") >"$work/parts.txt"
+part_paths=()
+for p in "${parts[@]}"; do part_paths+=("$(run_path "$p")"); done
 
-repeats=${QV_BENCH_REPEATS:-3}
-printf '%-34s %10s %10s %12s  %s\n' "run" "seconds" "MiB/s" "peak RSS KiB" "output"
-# run NAME OUTPUT COMMAND...: times the command in a fresh folder, $repeats times, and checks
-# its output; prints the fastest time (the others show what else the machine was doing)
-run() {
-  local name=$1 output=$2
-  shift 2
-  local dir="$work/run" best="" rss=0 verdict="equal" secs peak
-  for _ in $(seq 1 "$repeats"); do
-    rm -rf "$dir" && mkdir -p "$dir"
-    (cd "$dir" && /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/err.txt") || true
-    secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,t,":"); s=0; for(i=1;i<=n;i++) s=s*60+t[i]; print s}' "$work/time.txt")
-    peak=$(awk -F': ' '/Maximum resident/ {print $2}' "$work/time.txt")
-    if [ -z "$best" ] || [ "$(echo "$secs < $best" | bc -l)" = 1 ]; then best=$secs; fi
-    [ "$peak" -gt "$rss" ] && rss=$peak
-    cmp -s "$work/data.bin" "$dir/$output" || verdict="DIFFERENT"
-  done
-  printf '%-34s %10.2f %10.1f %12s  %s\n' "$name" "$best" "$(echo "$size_mib / ($best + 0.001)" | bc -l)" "$rss" "$verdict"
-}
+data=$work/data.bin
+measure "GNU uudecode UU"                data.uue data.bin "$data" uudecode -o data.bin data.uue
+measure "coreutils base64 -d"            data.b64 data.bin "$data" sh -c 'base64 -d data.b64 >data.bin'
+measure "uudeview UU"                    data.uue data.bin "$data" uudeview -i -o -q -p . data.uue
+measure "uudeview XX"                    data.xxe data.bin "$data" uudeview -i -o -q -p . data.xxe
+measure "uudeview base64 (MIME)"         data.mme data.bin "$data" uudeview -i -o -q -p . data.mme
+measure "engine UU (qvdecode)"           data.uue data.bin "$data" "$bench/qvdecode" --quiet data.uue
+measure "engine XX (qvdecode)"           data.xxe data.bin "$data" "$bench/qvdecode" --quiet data.xxe
+measure "engine base64 (qvdecode)"       data.mme data.bin "$data" "$bench/qvdecode" --quiet data.mme
+measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" "$bench/qvdecode" --quiet parts.txt
+measure "engine UU, ${#parts[@]} part files, join" "${parts[*]}" data.bin "$data" \
+  "$bench/qvdecode" --quiet --join "${parts[@]}"
+if [ "$with_program" = 1 ]; then
+  measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"
+  measure "Zentp32 /N UU"                     data.uue data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.uue)"
+  measure "Zentp32 /N base64 (MIME)"          data.mme data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.mme)"
+  measure "Zentp32 /N /J ${#parts[@]} part files" "${parts[*]}" data.bin "$data" "$QV_WINE" "$program" /N /J "${part_paths[@]}"
+fi
 
-run "qvdecode UU single"        data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/data.uue"
-run "GNU uudecode UU single"    data.bin uudecode -o data.bin "$work/in/data.uue"
-run "uudeview UU single"        data.bin uudeview -i -o -q -p . "$work/in/data.uue"
-run "qvdecode XX single"        data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/data.xxe"
-run "uudeview XX single"        data.bin uudeview -i -o -q -p . "$work/in/data.xxe"
-run "qvdecode base64 (MIME)"    data.bin "$build/qvdecode" --quiet --dir "$work/run" --method mime "$work/in/data.mme"
-run "coreutils base64 -d"       data.bin sh -c "base64 -d '$work/in/data.b64raw' > data.bin"
-run "uudeview base64 (MIME)"    data.bin uudeview -i -o -q -p . "$work/in/data.mme"
-run "qvdecode UU $(ls "$work/parts" | wc -l) parts in one input" data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/parts.txt"
+echo "Ratios (time over time; the engine's target is half the peer's time):"
+ratio "engine UU decode / GNU uudecode" "engine UU (qvdecode)" "GNU uudecode UU" 0.5
+ratio "engine base64 decode / coreutils base64 -d" "engine base64 (qvdecode)" "coreutils base64 -d" 0.5
+if [ "$with_program" = 1 ]; then
+  program_ratios "UU decode" "Zentp32 /N UU" "GNU uudecode UU" "engine UU (qvdecode)"
+  program_ratios "base64 decode" "Zentp32 /N base64 (MIME)" "coreutils base64 -d" "engine base64 (qvdecode)"
+  program_ratios "joined parts" "Zentp32 /N /J ${#parts[@]} part files" "GNU uudecode UU" \
+    "engine UU, ${#parts[@]} part files, join"
+fi

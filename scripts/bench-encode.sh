@@ -1,44 +1,28 @@
 #!/usr/bin/env bash
-# Encoder benchmark (not a test): encodes a 64 MiB random file in UU, XX and base64 with a
-# native Release build of the engine (no sanitizers) and, in the same run, with GNU
-# uuencode and coreutils base64; prints throughput and peak memory (GNU time).
-#   scripts/bench-encode.sh [BUILD_DIR]     (default build/bench-release)
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/bench-release}
-size_mib=${QV_BENCH_MIB:-64}
-[ -x /usr/bin/time ] || { echo "needs GNU time (package time)"; exit 1; }
-command -v uuencode >/dev/null || { echo "needs uuencode (package sharutils)"; exit 1; }
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZERS=OFF -DQV_BUILD_TESTS=OFF >/dev/null
-ninja -C "$build" qvencode >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-head -c $((size_mib * 1048576)) /dev/urandom > "$work/input.bin"
-cat "$work/input.bin" > /dev/null   # warm the page cache
+# Encoder benchmark (not a test): encodes 64 MiB of random bytes in UU, XX and base64 with
+# the native Release build of the engine, with the program itself under Wine (Zentp32 /N,
+# its start-up taken out) and, in the same run, with GNU uuencode and coreutils base64;
+# prints seconds, throughput and peak memory, then the ratios against their targets.
+#   scripts/bench-encode.sh      (settings: scripts/bench-common.bash)
+. "$(dirname "$0")/bench-common.bash"
 
-# measure LABEL OUTPUT COMMAND...: runs the command three times (the machine may be busy) and
-# prints the best elapsed time, its throughput, the CPU time (user + system) and the peak RSS.
-measure() {
-  local label=$1 output=$2; shift 2
-  local best="" run secs user sys kib
-  for run in 1 2 3; do
-    rm -f "$output"
-    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" > "$work/stdout"
-    [ -s "$work/stdout" ] && mv "$work/stdout" "$output"
-    read -r secs user sys kib < "$work/time"
-    if [ -z "$best" ] || awk -v a="$secs" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
-      best="$secs $user $sys $kib"
-    fi
-  done
-  read -r secs user sys kib <<< "$best"
-  awk -v l="$label" -v s="$secs" -v u="$user" -v y="$sys" -v k="$kib" -v m="$size_mib" -v b="$(stat -c %s "$output")" \
-    'BEGIN { printf "%-26s %6.2f s %7.1f MiB/s  cpu %5.2f s  peak %6.1f MiB  output %d bytes\n", l, s, (s > 0 ? m / s : 0), u + y, k / 1024, b }'
-}
-echo "Encoding ${size_mib} MiB of random bytes ($(nproc) CPUs, $(uname -m))"
-measure "Quorvane UU (style 3)"   "$work/input.uue" "$build/qvencode" --quiet --method uu "$work/input.bin"
-measure "Quorvane XX (style 3)"   "$work/input.xxe" "$build/qvencode" --quiet --method xx "$work/input.bin"
-measure "Quorvane MIME base64"    "$work/input.mme" "$build/qvencode" --quiet --method mime "$work/input.bin"
-measure "Quorvane UU 1 MiB parts"  "$work/input1.uue" "$build/qvencode" --quiet --method uu --style 4 --size 1048576 "$work/input.bin"
-measure "GNU uuencode"            "$work/gnu.uue" uuencode "$work/input.bin" input.bin
-measure "GNU uuencode -m (base64)" "$work/gnu.b64" uuencode -m "$work/input.bin" input.bin
-measure "coreutils base64"        "$work/core.b64" base64 "$work/input.bin"
+measure "GNU uuencode"               data.bin data.uue "" sh -c 'uuencode data.bin data.bin >data.uue'
+measure "coreutils base64"           data.bin data.b64 "" sh -c 'base64 data.bin >data.b64'
+measure "engine UU (qvencode)"       data.bin data.uue "" "$bench/qvencode" --quiet --method uu data.bin
+measure "engine XX (qvencode)"       data.bin data.xxe "" "$bench/qvencode" --quiet --method xx data.bin
+measure "engine base64 (qvencode)"   data.bin data.mme "" "$bench/qvencode" --quiet --method mime data.bin
+measure "engine UU 1 MiB parts"      data.bin data1.uue "" \
+  "$bench/qvencode" --quiet --method uu --style 4 --size 1048576 data.bin
+if [ "$with_program" = 1 ]; then
+  measure "$program_startup" tiny.bin tiny.uue "" "$QV_WINE" "$program" /N /EU "$(run_path tiny.bin)"
+  measure "Zentp32 /N /EU"                    data.bin data.uue "" "$QV_WINE" "$program" /N /EU "$(run_path data.bin)"
+  measure "Zentp32 /N /EM"                    data.bin data.mme "" "$QV_WINE" "$program" /N /EM "$(run_path data.bin)"
+fi
+
+echo "Ratios (time over time; the engine's target is half the peer's time):"
+ratio "engine UU encode / GNU uuencode" "engine UU (qvencode)" "GNU uuencode" 0.5
+ratio "engine base64 encode / coreutils base64" "engine base64 (qvencode)" "coreutils base64" 0.5
+if [ "$with_program" = 1 ]; then
+  program_ratios "UU encode" "Zentp32 /N /EU" "GNU uuencode" "engine UU (qvencode)"
+  program_ratios "base64 encode" "Zentp32 /N /EM" "coreutils base64" "engine base64 (qvencode)"
+fi

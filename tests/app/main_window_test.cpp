@@ -79,9 +79,12 @@ TEST_F(MainWindowState, BusyGraysOnlyTheJobCommandsAndShowsCancel) {
   EXPECT_FALSE(IsWindowEnabled(g_program.cancelButton));
 }
 
-TEST_F(MainWindowState, EnteringBusyResetsTheProgressBar) {
+TEST_F(MainWindowState, ProgressStepsShowByTheNextPumpTheFullBarAtOnceAndEnteringBusyResets) {
   SetProgress(60);
+  PumpMessages(4);
   EXPECT_EQ(SendMessageA(g_program.progressBar, PBM_GETPOS, 0, 0), 60);
+  SetProgress(100);
+  EXPECT_EQ(SendMessageA(g_program.progressBar, PBM_GETPOS, 0, 0), 100);
   SetBusy(g_program.mainWindow, true);
   EXPECT_EQ(SendMessageA(g_program.progressBar, PBM_GETPOS, 0, 0), 0);
   SetBusy(g_program.mainWindow, false);

@@ -92,7 +92,7 @@ close_program
 start_with 180 0
 head -c 2500 /dev/urandom >"$work/a.src"
 (cd "$work" && uuencode a.src a.zip >cancel/a.uue)
-head -c $((long_job_megabytes * 1048576)) /dev/zero >"$work/cancel/b.txt"
+make_long_input "$work/cancel/b.txt"
 drive drop Zentp32 "$(win "$work/cancel/a.uue")" "$(win "$work/cancel/b.txt")" || fail "could not drop a and b"
 summary >/dev/null || fail "no summary for a.uue"
 cmp -s "$work/a.src" "$work/cancel/a.zip" || fail "a.uue did not decode to a.zip"

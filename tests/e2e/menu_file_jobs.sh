@@ -18,10 +18,14 @@ readonly VK_F2=0x71 VK_F3=0x72 ID_EXIT=102 ID_CANCEL=200 ID_DECODE_CLIPBOARD=120
 start_program "$build/Zentp32.exe"
 drive wait Zentp32 >/dev/null || fail "the main window did not appear"
 
-# F2: the open dialog "Encode", the summary, and a .uue that uudecode turns back into the input.
+# F2: the open dialog "Encode", the progress bar full while the summary shows, the summary,
+# and a .uue that uudecode turns back into the input.
 head -c 5000 /dev/urandom >"$work/chosen.bin"
 drive key Zentp32 $VK_F2
 drive choose Encode "$(win "$work/chosen.bin")" || fail "F2 showed no open dialog"
+drive wait "#32770" "Quorvane 32" >/dev/null || fail "no summary after F2"
+progress=$(drive progress Zentp32) || fail "the main window has no progress bar"
+[ "$progress" = 100 ] || fail "the progress bar stands at $progress, not 100, when the job has ended"
 summary=$(drive dialog "Quorvane 32" 1) || fail "no summary after F2"
 [ "$summary" = "chosen.bin Successfully UU Encoded to\r\n$(win "$work/chosen.uue")" ] || fail "F2 summary: $summary"
 (mkdir -p "$work/peer" && cd "$work/peer" && uudecode -o chosen.bin ../chosen.uue) || fail "uudecode refused chosen.uue"
@@ -67,8 +71,9 @@ wait_for_job() {
   return 1
 }
 
-# Cancel during a long encode: the abort summary, and no partial output left.
-head -c $((long_job_megabytes * 1048576)) /dev/zero >"$work/long.bin"
+# Cancel from the button during an encode of many seconds: the job ends within a second,
+# its partial output gone, and the abort summary.
+make_long_input "$work/long.bin"
 drive key Zentp32 $VK_F2
 drive choose Encode "$(win "$work/long.bin")" || fail "no open dialog for long.bin"
 wait_for_job || fail "the long job did not show its Cancel button (it ended too soon?)"
@@ -82,16 +87,19 @@ for id in $ID_ENCODE_CLIPBOARD $ID_DECODE_CLIPBOARD; do
 done
 drive dialog Encode 2 1000 >/dev/null && fail "a second open dialog came up during the job"
 echo "commands during a job are refused"
-drive command Zentp32 $ID_CANCEL
+drive press Zentp32 $ID_CANCEL || fail "no Cancel button to press"
+# A job that pumps its messages only now and then would run on for seconds.
+for _ in $(seq 1 20); do [ -e "$work/long.uue" ] || break; sleep 0.05; done
+[ ! -e "$work/long.uue" ] || fail "the partial output is still there a second after Cancel"
 summary=$(drive dialog "Quorvane 32" 1) || fail "no summary after Cancel"
 [ "$summary" = "UU Encode of long.bin Aborted" ] || fail "summary after Cancel: $summary"
-[ ! -e "$work/long.uue" ] || fail "the cancelled job left its partial output"
 drive children Zentp32 | grep -q "^$ID_CANCEL Button .* 0 0 Cancel$" || fail "the Cancel button stays after the job"
 echo "Cancel: abort summary, partial output deleted"
 
 # Exit during a long decode: the decoder stops, its partial output is deleted, the program
-# closes.
-(cd "$work" && uuencode long.bin long.out >long.txt)
+# closes. The text of 400 MB of zeros takes seconds to decode.
+make_long_input "$work/long.bin" 400
+(cd "$work" && uuencode long.bin long.out >long.txt && rm long.bin)
 drive key Zentp32 $VK_F3
 drive choose Decode "$(win "$work/long.txt")" || fail "no open dialog for long.txt"
 wait_for_job || fail "the long decode did not start"

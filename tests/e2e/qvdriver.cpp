@@ -12,6 +12,8 @@
 //                                           "ZENTP32" menu that the window class loads)
 //   qvdriver key CLASS VK                   post a key press (hex or decimal virtual key)
 //   qvdriver command CLASS ID               post WM_COMMAND with this id
+//   qvdriver press CLASS ID                 click the child button with this id, as a mouse does
+//   qvdriver progress CLASS                 the position of the window's progress bar
 //   qvdriver dialog TITLE BUTTON [MS]       wait for a dialog, print its text, press BUTTON
 //   qvdriver char CLASS CODE                post a typed character (3 is Ctrl+C, 22 Ctrl+V)
 //   qvdriver choose TITLE TEXT...           wait for an open or save dialog; for each TEXT,
@@ -87,7 +89,7 @@ const UINT kPressTimeoutMs = 5000;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|dialog|choose|"
+               "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|press|progress|dialog|choose|"
                "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext|state|click|listview|rows ...\n");
   return 2;
 }
@@ -121,6 +123,13 @@ int PrintChildren(HWND window) {
     PrintEscaped(WindowText(child));
     std::printf("\n");
   }
+  return 0;
+}
+
+int PrintProgress(HWND window) {
+  HWND bar = FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr);
+  if (!bar) return 1;
+  std::printf("%d\n", static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)));
   return 0;
 }
 
@@ -610,6 +619,13 @@ int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) 
   if (command == "drop") return argc > 3 ? DropFiles(window, argc - 3, argv + 3) : Usage();
   if (command == "menustate")
     return PrintMenuItemState(window, Arg(argc, argv, 3), Number(Arg(argc, argv, 4), 0), Number(Arg(argc, argv, 5), 0));
+  if (command == "progress") return PrintProgress(window);
+  if (command == "press") {
+    HWND button = GetDlgItem(window, Number(Arg(argc, argv, 3), 0));
+    if (!button) return 1;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return 0;
+  }
   if (command == "command") {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(Number(Arg(argc, argv, 3), 0), 0), 0);
     return 0;

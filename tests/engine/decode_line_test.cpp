@@ -155,6 +155,38 @@ TEST_F(DecodeLineTest, Base64GroupsPadsBlanksAndLineEnds) {
   EXPECT_EQ(g_currentPart->calculatedSize, 0);  // base64 feeds no checksum
 }
 
+// Our encoder's lines carry every 12-bit value in both halves of a group, in each format;
+// an invalid character in any place of a group refuses the line.
+TEST_F(DecodeLineTest, EveryCharacterPairDecodesAndAnyInvalidCharacterIsSeen) {
+  const int methods[] = {ENCODE_UU, ENCODE_XX, ENCODE_MIME};
+  for (int method : methods) {
+    const int format = method;  // the encoder's methods and the decoder's types agree
+    ResetEncoderState(method, 3);
+    SelectEncodeAlphabet(METHOD_UU + method - 1);
+    for (unsigned first = 0; first < 4096; first += 15) {
+      std::string bytes;
+      for (unsigned v = first; v < first + 15; ++v) {
+        const unsigned bits = (v % 4096) << 12 | (4095 - v % 4096);
+        bytes += {static_cast<char>(bits >> 16), static_cast<char>(bits >> 8), static_cast<char>(bits)};
+      }
+      char text[ENCODED_LINE_ROOM];
+      EncodeLine(reinterpret_cast<const unsigned char*>(bytes.data()), 45, text);
+      g_decode.mimeCount = 0;
+      ASSERT_EQ(Run(text, format), 45) << method << " " << text;
+      ASSERT_EQ(Bytes(45), bytes) << method << " " << text;
+    }
+    const std::string valid = method == ENCODE_UU ? "&86)C86)C\n" : method == ENCODE_XX ? "4ABCDABCD\n" : "QUJDQUJD\n";
+    g_decode.mimeCount = 0;
+    ASSERT_EQ(Run(valid, format), 6) << method;
+    for (size_t place = valid.size() - 9; place < valid.size() - 1; ++place) {
+      std::string text = valid;
+      text[place] = '~';
+      g_decode.mimeCount = 0;
+      EXPECT_EQ(Run(text, format), -1) << method << " " << text;
+    }
+  }
+}
+
 TEST_F(DecodeLineTest, FormatsWithoutLineDecoderRefuseWithoutReason) {
   EXPECT_EQ(Run("QUJD\n", TYPE_AUTO), -1);
   EXPECT_STREQ(g_decode.errorText, "");

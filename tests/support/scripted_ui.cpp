@@ -103,6 +103,10 @@ void PumpMessages(int) {
   if (g_ui.onPump) g_ui.onPump(g_ui.pumps);
 }
 
+// Every unit of work pumps, so that a test can act at a chosen point of a job; the timing
+// decision has a test of its own.
+void PumpMessagesWhenDue() { PumpMessages(4); }
+
 void SetWaitCursor(HCURSOR) {}
 void RestoreCursor() {}
 HWND MainWindow() { return nullptr; }

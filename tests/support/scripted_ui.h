@@ -29,7 +29,7 @@ struct ScriptedUi {
   std::vector<int> answers;              // answers to questions, taken in order
   int defaultAnswer = IDYES;             // when the script has run out
   int pumps = 0;
-  // Called on every PumpMessages with the running count; may set g_job.cancelRequested.
+  // Called on every PumpMessages (and every PumpMessagesWhenDue) with the running count; may set g_job.cancelRequested.
   std::function<void(int)> onPump;
   // MakeOutFile answers this instead of creating a file when not 0 (-2 or -3).
   int makeOutFileResult = 0;

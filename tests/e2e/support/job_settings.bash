@@ -3,9 +3,14 @@
 # file; the stored values are removed again when the script ends.
 . "$(dirname "${BASH_SOURCE[0]}")/stored_values.bash"
 
-# Megabytes of input that keep a job running long enough to be cancelled by hand (40 MB of
-# UU took a minute under Wine on the 2-core machine, so this leaves seconds to spare).
-long_job_megabytes=24
+# make_long_input PATH [MEGABYTES]: an input that keeps a job running long enough to be
+# cancelled by hand. Jobs run at a few hundred MB a second, so an encode needs gigabytes: a
+# sparse file of zeros, which takes no room on disk (2000 MB by default, under the 2 GB that
+# a signed 32-bit size holds).
+make_long_input() {
+  rm -f "$1"
+  truncate -s "${2:-2000}M" "$1"
+}
 
 store_value() {
   "$QV_WINE" reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1 || fail "could not store $1"

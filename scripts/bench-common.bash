@@ -1,0 +1,102 @@
+# Sourced by the benchmark scripts (not tests): the native Release build of the engine
+# drivers, the program itself under Wine, timing with the best of several runs, and the
+# ratios of the figures.
+#   QV_BENCH_MIB      input size in MiB (64)
+#   QV_BENCH_REPEATS  runs of each command; the fastest counts, since other work on the
+#                     machine only ever slows a run down (3)
+#   QV_BENCH_PROGRAM  0 leaves out the program under Wine (1)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+size_mib=${QV_BENCH_MIB:-64}
+repeats=${QV_BENCH_REPEATS:-3}
+with_program=${QV_BENCH_PROGRAM:-1}
+bench=$root/build/bench
+program=$root/build/win64/Zentp32.exe
+for tool in /usr/bin/time uuencode uudecode base64 bc; do
+  command -v "$tool" >/dev/null || { echo "needs $tool (scripts/deps.sh installs it)"; exit 1; }
+done
+
+work=$(mktemp -d)
+bench_cleanup() {
+  if [ "$with_program" = 1 ]; then
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    [ -n "${QV_XVFB_PID:-}" ] && kill "$QV_XVFB_PID" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap bench_cleanup EXIT
+
+cmake -S "$root" -B "$bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZERS=OFF -DQV_BUILD_TESTS=OFF >/dev/null
+ninja -C "$bench" qvencode qvdecode >/dev/null
+if [ "$with_program" = 1 ]; then
+  . "$root/scripts/build.sh"
+  qv_build win64 Zentp32 >/dev/null
+  # A prefix of its own: the program's settings stay the compiled-in defaults.
+  export WINEPREFIX=$root/build/win64/bench-wineprefix
+  . "$root/scripts/wine-env.sh"
+fi
+
+head -c $((size_mib * 1048576)) /dev/urandom >"$work/data.bin"
+head -c 1000 /dev/urandom >"$work/tiny.bin"
+if [ "$with_program" = 1 ]; then  # the first start of a prefix is slow: not a figure
+  mkdir -p "$work/warm" && cp "$work/tiny.bin" "$work/warm/"
+  "$QV_WINE" "$program" /N /EU "Z:${work//\//\\}\\warm\\tiny.bin" >/dev/null 2>&1 || true
+fi
+echo "Input ${size_mib} MiB of random bytes; best of $repeats runs. Machine: $(nproc) CPUs," \
+  "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
+
+declare -A best_secs
+# measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command $repeats times, each in a
+# fresh folder $work/run that holds links to INPUTS (files of $work, blank-separated), and
+# keeps the fastest elapsed time in best_secs[NAME]. OUTPUT is the file the command makes in
+# that folder; with EXPECTED given it must equal that file, else its size is shown. Prints
+# seconds, throughput, the CPU time of the fastest run (for the program without the
+# wineserver's share), the largest peak RSS and the verdict.
+measure() {
+  local name=$1 inputs=$2 output=$3 expected=$4 best="" cpu="" rss=0 verdict="" secs kib user sys f
+  shift 4
+  for _ in $(seq 1 "$repeats"); do
+    rm -rf "$work/run" && mkdir -p "$work/run"
+    for f in $inputs; do ln "$work/$f" "$work/run/$f"; done
+    (cd "$work/run" && /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
+      verdict="FAILED ($(head -c 200 "$work/stderr"))"
+    read -r secs kib user sys < <(tail -1 "$work/time")
+    if [ -z "$best" ] || [ "$(echo "$secs < $best" | bc -l)" = 1 ]; then best=$secs cpu=$(echo "$user + $sys" | bc -l); fi
+    [ "$kib" -gt "$rss" ] && rss=$kib
+    if [ -n "$verdict" ]; then :
+    elif [ ! -f "$work/run/$output" ]; then verdict="NO OUTPUT"
+    elif [ -n "$expected" ] && ! cmp -s "$expected" "$work/run/$output"; then verdict="DIFFERENT"
+    fi
+  done
+  if [ -z "$verdict" ]; then
+    if [ -n "$expected" ]; then verdict="equal"; else verdict="$(stat -c %s "$work/run/$output") bytes"; fi
+  fi
+  best_secs[$name]=$best
+  printf '%-40s %7.2f s %8.1f MiB/s  cpu %5.2f s  peak %7.1f MiB  %s\n' "$name" "$best" \
+    "$(echo "$size_mib / ($best + 0.005)" | bc -l)" "$cpu" "$(echo "$rss / 1024" | bc -l)" "$verdict"
+}
+
+# run_path NAME: the Windows path of a file in the run folder.
+run_path() { printf 'Z:%s' "${work//\//\\}\\run\\$1"; }
+
+# work_time NAME STARTUP: the program's seconds with the start-up taken out.
+work_time() { echo "${best_secs[$1]} - ${best_secs[$2]}" | bc -l; }
+
+# ratio WHAT MINE THEIRS TARGET [STARTUP]: MINE's time over THEIRS', checked against TARGET;
+# with STARTUP, MINE's start-up is taken out first.
+ratio() {
+  local what=$1 mine=${best_secs[$2]} theirs=${best_secs[$3]} target=$4 startup=${5:-}
+  [ -n "$startup" ] && mine=$(work_time "$2" "$startup")
+  local r
+  r=$(echo "$mine / ($theirs + 0.005)" | bc -l)
+  printf '  %-58s %6.2f s / %6.2f s = %5.2fx  (target %sx) %s\n' "$what" "$mine" "$theirs" "$r" "$target" \
+    "$( [ "$(echo "$r <= $target" | bc -l)" = 1 ] && echo met || echo MISSED)"
+}
+
+# program_ratios WHAT PROGRAM PEER ENGINE: the program's work time (start-up out) against the
+# peer's (target 1.2) and against our native engine's on the same input (target 1.1).
+program_startup="Zentp32 start-up (1000 bytes, UU)"
+program_ratios() {
+  ratio "Zentp32 $1, start-up out / $3" "$2" "$3" 1.2 "$program_startup"
+  ratio "Zentp32 $1, start-up out / $4" "$2" "$4" 1.1 "$program_startup"
+}
