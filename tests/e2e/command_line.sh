@@ -106,7 +106,8 @@ cmp -s "$work/whole.src" "$work/bare/whole.bin" || fail "bare names: no whole.bi
 echo "bare names: the output lands in their folder"
 
 # /O meets an existing file: asked, and No keeps it. Two inputs given one name with /N: the
-# second does not replace what the first wrote; it is refused with a message.
+# second does not replace what the first wrote; it is refused with a message, and the run's
+# exit status says so.
 mkdir -p "$work/given"
 (cd "$work/given" && head -c 600 /dev/urandom >a.src && head -c 800 /dev/urandom >b.src &&
   uuencode a.src a.src >a.uue && uuencode b.src b.src >b.uue && printf 'keep me' >out.bin)
@@ -120,7 +121,7 @@ start_program "$build/Zentp32.exe" /N /O out.bin "$(win "$work/given/a.uue")" "$
 said=$(drive dialog "Quorvane 32" 1) || fail "the second input's output was not refused"
 [ "$said" = "Can't Write to $(win "$work/given/out.bin"):\r\nanother input of this run was written there." ] ||
   fail "the second input given the same name: $said"
-expect_exit_code 0
+expect_exit_code 2
 cmp -s "$work/given/a.src" "$work/given/out.bin" || fail "the first input's output did not survive"
 echo "/O: an existing file is asked about; one name for two inputs keeps the first"
 
