@@ -280,36 +280,85 @@ int AcceptedStyle(int r) {
   return r;
 }
 
-// The checksums and sizes of a file, from its own lines and as computed.
-struct FileSums {
+// What belongs to one file of an input: its format and decode table, its begin and end
+// flags, its names, its part record and checksums, the base64 group and the answer to its
+// invalid lines. A file found after a finished one starts from FreshFileState, so that
+// nothing of the finished file (a MIME or BinHex format, a name, a sum) carries over.
+struct FileState {
+  int format;
+  const signed char* table;
+  bool formatDecided;
+  bool beginSeen;
+  bool endSeen;
+  bool dataSeen;
+  bool nameFound;
+  char outputName[DECODE_NAME_ROOM];
   PartRecord record;
   uint32_t wholeExpectedChecksum;
   int32_t wholeExpectedSize;
   uint32_t wholeCalculatedChecksum;
+  int32_t actualSize;
+  int answer;
+  long mimeCount;
+  int groupPosition;
+  unsigned char groupBits;
 };
 
-void SetFileSums(const FileSums& sums) {
-  PartRecord& record = *g_currentPart;
-  record.expectedChecksum = sums.record.expectedChecksum;
-  record.calculatedChecksum = sums.record.calculatedChecksum;
-  record.expectedSize = sums.record.expectedSize;
-  record.calculatedSize = sums.record.calculatedSize;
-  g_decode.wholeExpectedChecksum = sums.wholeExpectedChecksum;
-  g_decode.wholeExpectedSize = sums.wholeExpectedSize;
-  g_decode.wholeCalculatedChecksum = sums.wholeCalculatedChecksum;
+FileState CurrentFileState() {
+  FileState f{g_decode.format, g_decode.table, g_decode.formatDecided, g_decode.beginSeen, g_decode.endSeen,
+              g_decode.dataSeen, g_decode.nameFound, {}, *g_currentPart, g_decode.wholeExpectedChecksum,
+              g_decode.wholeExpectedSize, g_decode.wholeCalculatedChecksum, g_decode.actualSize, g_decode.answer,
+              g_decode.mimeCount, g_decode.groupPosition, g_decode.groupBits};
+  std::memcpy(f.outputName, g_decode.outputName, sizeof f.outputName);
+  return f;
 }
 
-// After a finished file the header test runs on fresh sums (a begin line adds itself to
-// them): a header starts the next file with them, any other line leaves the finished
-// file's sums for the report.
+void SetFileState(const FileState& f) {
+  g_decode.format = f.format;
+  g_decode.table = f.table;
+  g_decode.formatDecided = f.formatDecided;
+  g_decode.beginSeen = f.beginSeen;
+  g_decode.endSeen = f.endSeen;
+  g_decode.dataSeen = f.dataSeen;
+  g_decode.nameFound = f.nameFound;
+  std::memcpy(g_decode.outputName, f.outputName, sizeof f.outputName);
+  *g_currentPart = f.record;
+  g_decode.wholeExpectedChecksum = f.wholeExpectedChecksum;
+  g_decode.wholeExpectedSize = f.wholeExpectedSize;
+  g_decode.wholeCalculatedChecksum = f.wholeCalculatedChecksum;
+  g_decode.actualSize = f.actualSize;
+  g_decode.answer = f.answer;
+  g_decode.mimeCount = f.mimeCount;
+  g_decode.groupPosition = f.groupPosition;
+  g_decode.groupBits = f.groupBits;
+}
+
+// The state of a file before any of its lines: the job's format, no flags, no sums, the
+// placeholder name beside the input.
+FileState FreshFileState() {
+  FileState f{};
+  f.format = run.initialFormat;
+  f.table = DecodeTableFor(run.initialFormat);
+  const char* input = DecodeInputName();
+  std::snprintf(f.outputName, sizeof f.outputName, "%.*s%s", static_cast<int>(FileNamePart(input) - input), input,
+                UNKNOWN_FILE_NAME);
+  return f;
+}
+
+// After a finished file the header test runs on a fresh file's state (a begin line adds
+// itself to its sums, a MIME or BinHex header sets its format): a header starts the next
+// file with it, any other line leaves the finished file's state for the report.
 int DetectNextHeader(int* part, int* total) {
   if (!run.fileFinished) return DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
-  const FileSums finished{*g_currentPart, g_decode.wholeExpectedChecksum, g_decode.wholeExpectedSize,
-                          g_decode.wholeCalculatedChecksum};
-  SetFileSums(FileSums{});
+  const FileState finished = CurrentFileState();
+  SetFileState(FreshFileState());
   const int found = DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
-  if (found != 0 && (g_decode.forcedStyle == 0 || found == g_decode.forcedStyle)) run.fileFinished = false;
-  else SetFileSums(finished);
+  if (found != 0 && (g_decode.forcedStyle == 0 || found == g_decode.forcedStyle)) {
+    run.fileFinished = false;
+    StartFileData();
+  } else {
+    SetFileState(finished);
+  }
   return found;
 }
 
