@@ -10,6 +10,7 @@
 #include "core/streams.h"
 #include "core/ui.h"
 #include "decode/binhex_decode.h"
+#include "decode/checksum_verify.h"
 #include "decode/decode_context.h"
 #include "decode/decode_tables.h"
 #include "decode/header_detect.h"
@@ -55,6 +56,7 @@ const char kLookingForSeparator[] = "Looking for %s Separator in %s ...";
 const char kLookingForData[] = "Looking for %s Start of Data in %s ...";
 const char kAtEnd[] = "At End Of Processing for %s";
 const char kUnexpectedEof[] = "Unexpected EOF (%s).";
+const char kChecksumErrorRemark[] = "\r\n\r\nChecksum error in %s.";
 const char kPathTooLong[] = "Can't Write to %s\\%s:\r\nthe path is longer than %d characters.";
 
 enum { PUMP_COUNT = 4, PASS_RESTART = 100, PROBLEM_ROOM = 1024, FULL_PERCENT = 100, STUCK_TURNS = 64 };
@@ -258,6 +260,7 @@ bool PassSetup() {
   if (!SetOutputName(UNKNOWN_FILE_NAME)) return false;
   g_decode.lineNumber = 0;
   run.fileFinished = false;
+  g_job.outputCount = 0;
   g_decode.output = -1;
   g_decode.statusShown = false;
   g_decode.line[0] = '\0';
@@ -823,10 +826,32 @@ void PrepareTrailer() {
     SetDecodeState(BADFINISH);
 }
 
+long OutputFileSize(const char* path) {
+  const int s = StreamOpenForReading(path, STREAM_BINARY);
+  if (s < 0) return 0;
+  const long size = static_cast<long>(GetFileSize(StreamOsHandle(s), nullptr));
+  StreamClose(s);
+  return size;
+}
+
+// A file finished before the end of its input is counted and, without questions, its
+// checksums are tested now: the next file starts from fresh sums, and the run's outcome must
+// still cover this one.
+void NoteFileFinishedInLoop() {
+  NoteFinishedOutput(g_decode.outputName);
+  if (run.interactive || !g_settings.decodetestchecksum) return;
+  g_decode.actualSize = static_cast<int32_t>(OutputFileSize(g_decode.outputName));
+  if (TestChecksums(nullptr) == 0) return;
+  char remark[REMARK_ROOM];
+  std::snprintf(remark, sizeof remark, kChecksumErrorRemark, FileNamePart(g_decode.outputName));
+  Remark(remark);
+}
+
 void CleanFinishInLoop() {
   if (!FinishOutput()) return;
   // The finished file is no part file: a later failure in this input must not delete it.
   g_currentPart->fileName[0] = '\0';
+  NoteFileFinishedInLoop();
   run.fileFinished = true;
   run.readNext = g_decode.format == TYPE_BINHEX;
   g_decode.state = LOOKFORHEADERTYPE;
@@ -957,19 +982,12 @@ void SettleEndState() {
   }
 }
 
-long OutputFileSize(const char* path) {
-  const int s = StreamOpenForReading(path, STREAM_BINARY);
-  if (s < 0) return 0;
-  const long size = static_cast<long>(GetFileSize(StreamOsHandle(s), nullptr));
-  StreamClose(s);
-  return size;
-}
-
 int FinishClean() {
   ShowStatus(kAtEnd, InputBaseName());
   const int result = JoinParts(run.window, g_partTotal, run.interactive, OP_DECODE);
   if (result == 0) {
     g_decode.actualSize = static_cast<int32_t>(OutputFileSize(g_decode.outputName));
+    if (!run.fileFinished) NoteFinishedOutput(g_decode.outputName);
     // A single file was written in place: its record names the output, which stays.
     for (PartRecord& record : g_partTable) record.fileName[0] = '\0';
   } else {

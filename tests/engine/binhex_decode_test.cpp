@@ -254,7 +254,8 @@ TEST_F(BinHexDecodeTest, EveryFileOfAMailboxComesOutExact) {
     const std::string head = "From someone@example.org Tue Mar  3 10:00:00 1998" + eol + "From: someone" + eol +
                              "Subject: files" + eol + eol;
     const std::string mime = head + "Content-Type: multipart/mixed; boundary=\"bb\"" + eol + eol + "--bb" + eol +
-                             "Content-Type: text/plain" + eol + eol + "Two attachments." + eol + "--bb" + eol +
+                             "Content-Type: text/plain" + eol + "Content-Transfer-Encoding: base64" + eol + eol +
+                             Base64Lines("Two attachments, no file of their own.", eol) + eol + "--bb" + eol +
                              "Content-Type: application/octet-stream; name=\"m.bin\"" + eol +
                              "Content-Transfer-Encoding: base64" + eol + eol + Base64Lines(m, eol) + eol + "--bb" +
                              eol + "Content-Type: application/octet-stream; name=\"m2.bin\"" + eol +
@@ -271,6 +272,8 @@ TEST_F(BinHexDecodeTest, EveryFileOfAMailboxComesOutExact) {
       std::remove(dir.File(name).c_str());
     }
     EXPECT_FALSE(g_job.qualifiedResult) << g_job.resultRemark;
+    EXPECT_EQ(g_job.outputCount, 6);
+    EXPECT_FALSE(PathExists(dir.File(UNKNOWN_FILE_NAME)));
   }
 }
 
