@@ -288,63 +288,57 @@ int AcceptedStyle(int r) {
 // invalid lines. A file found after a finished one starts from FreshFileState, so that
 // nothing of the finished file (a MIME or BinHex format, a name, a sum) carries over.
 struct FileState {
-  int format;
-  const signed char* table;
-  bool formatDecided;
-  bool beginSeen;
-  bool endSeen;
-  bool dataSeen;
-  bool nameFound;
-  char outputName[DECODE_NAME_ROOM];
+  DecodeContext decode;  // only the fields ForEachFileField names
   PartRecord record;
-  uint32_t wholeExpectedChecksum;
-  int32_t wholeExpectedSize;
-  uint32_t wholeCalculatedChecksum;
-  int32_t actualSize;
-  int answer;
-  long mimeCount;
-  int groupPosition;
-  unsigned char groupBits;
 };
 
+// Applies `copy` to each field of a file's state and its place in the run: the one list of
+// what belongs to a file.
+template <typename Copy>
+void ForEachFileField(FileState& f, Copy copy) {
+  copy(f.decode.format, g_decode.format);
+  copy(f.decode.table, g_decode.table);
+  copy(f.decode.formatDecided, g_decode.formatDecided);
+  copy(f.decode.beginSeen, g_decode.beginSeen);
+  copy(f.decode.endSeen, g_decode.endSeen);
+  copy(f.decode.dataSeen, g_decode.dataSeen);
+  copy(f.decode.nameFound, g_decode.nameFound);
+  copy(f.decode.outputName, g_decode.outputName);
+  copy(f.record, *g_currentPart);
+  copy(f.decode.wholeExpectedChecksum, g_decode.wholeExpectedChecksum);
+  copy(f.decode.wholeExpectedSize, g_decode.wholeExpectedSize);
+  copy(f.decode.wholeCalculatedChecksum, g_decode.wholeCalculatedChecksum);
+  copy(f.decode.actualSize, g_decode.actualSize);
+  copy(f.decode.answer, g_decode.answer);
+  copy(f.decode.mimeCount, g_decode.mimeCount);
+  copy(f.decode.groupPosition, g_decode.groupPosition);
+  copy(f.decode.groupBits, g_decode.groupBits);
+}
+
+template <typename T>
+void CopyField(T& to, const T& from) {
+  std::memcpy(&to, &from, sizeof to);
+}
+
 FileState CurrentFileState() {
-  FileState f{g_decode.format, g_decode.table, g_decode.formatDecided, g_decode.beginSeen, g_decode.endSeen,
-              g_decode.dataSeen, g_decode.nameFound, {}, *g_currentPart, g_decode.wholeExpectedChecksum,
-              g_decode.wholeExpectedSize, g_decode.wholeCalculatedChecksum, g_decode.actualSize, g_decode.answer,
-              g_decode.mimeCount, g_decode.groupPosition, g_decode.groupBits};
-  std::memcpy(f.outputName, g_decode.outputName, sizeof f.outputName);
+  FileState f{};
+  ForEachFileField(f, [](auto& mine, auto& run) { CopyField(mine, run); });
   return f;
 }
 
-void SetFileState(const FileState& f) {
-  g_decode.format = f.format;
-  g_decode.table = f.table;
-  g_decode.formatDecided = f.formatDecided;
-  g_decode.beginSeen = f.beginSeen;
-  g_decode.endSeen = f.endSeen;
-  g_decode.dataSeen = f.dataSeen;
-  g_decode.nameFound = f.nameFound;
-  std::memcpy(g_decode.outputName, f.outputName, sizeof f.outputName);
-  *g_currentPart = f.record;
-  g_decode.wholeExpectedChecksum = f.wholeExpectedChecksum;
-  g_decode.wholeExpectedSize = f.wholeExpectedSize;
-  g_decode.wholeCalculatedChecksum = f.wholeCalculatedChecksum;
-  g_decode.actualSize = f.actualSize;
-  g_decode.answer = f.answer;
-  g_decode.mimeCount = f.mimeCount;
-  g_decode.groupPosition = f.groupPosition;
-  g_decode.groupBits = f.groupBits;
+void SetFileState(FileState f) {
+  ForEachFileField(f, [](auto& mine, auto& run) { CopyField(run, mine); });
 }
 
 // The state of a file before any of its lines: the job's format, no flags, no sums, the
 // placeholder name beside the input.
 FileState FreshFileState() {
   FileState f{};
-  f.format = run.initialFormat;
-  f.table = DecodeTableFor(run.initialFormat);
+  f.decode.format = run.initialFormat;
+  f.decode.table = DecodeTableFor(run.initialFormat);
   const char* input = DecodeInputName();
-  std::snprintf(f.outputName, sizeof f.outputName, "%.*s%s", static_cast<int>(FileNamePart(input) - input), input,
-                UNKNOWN_FILE_NAME);
+  std::snprintf(f.decode.outputName, sizeof f.decode.outputName, "%.*s%s",
+                static_cast<int>(FileNamePart(input) - input), input, UNKNOWN_FILE_NAME);
   return f;
 }
 

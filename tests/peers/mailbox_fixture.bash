@@ -16,6 +16,13 @@ mailbox_head() {
   printf 'Message-ID: <%d.fixture@example.org>\n\n' "$3"
 }
 
+# mailbox_uu FROM SUBJECT N NAME SIGNER: a message carrying DIR/files/NAME uuencoded.
+mailbox_uu() {
+  mailbox_head "$1" "$2" "$3"
+  (cd "$files" && uuencode "$4" "$4")
+  mailbox_signature "$5"
+}
+
 mailbox_signature() { printf '\n-- \n%s, at the far end of the corridor\n\n' "$1"; }
 
 # mailbox_base64_part NAME: a MIME attachment of DIR/files/NAME (boundary "mb").
@@ -100,18 +107,14 @@ make_mailbox() {
     (cd "$files" && shar -B shar1.bin 2>/dev/null)
     printf '\n'
 
-    mailbox_head ken@example.org "uu2.jpg after the MIME ones" $((n += 1))
-    (cd "$files" && uuencode uu2.jpg uu2.jpg)
-    mailbox_signature Ken
+    mailbox_uu ken@example.org "uu2.jpg after the MIME ones" $((n += 1)) uu2.jpg Ken
 
     mailbox_head laura@example.org "another Mac file, late" $((n += 1))
     printf 'After all the others.\n\n'
     mailbox_binhex hqx2.bin
     mailbox_signature Laura
 
-    mailbox_head mallory@example.org "short ones" $((n += 1))
-    (cd "$files" && uuencode uu3.bin uu3.bin)
-    mailbox_signature Mallory
+    mailbox_uu mallory@example.org "short ones" $((n += 1)) uu3.bin Mallory
 
     mailbox_from nina@example.org $((n += 1))
     mailbox_mpack mp2.bin
@@ -123,9 +126,7 @@ make_mailbox() {
     printf 'Sorry, the file follows tomorrow.\n'
     mailbox_signature Peggy
 
-    mailbox_head quentin@example.org "uu5.bin" $((n += 1))
-    (cd "$files" && uuencode uu5.bin uu5.bin)
-    mailbox_signature Quentin
+    mailbox_uu quentin@example.org "uu5.bin" $((n += 1)) uu5.bin Quentin
 
     mailbox_head rupert@example.org "single part MIME" $((n += 1))
     printf 'MIME-Version: 1.0\nContent-Type: application/msword; name="b64.doc"\n'
@@ -137,9 +138,7 @@ make_mailbox() {
     (cd "$files" && uuenview -x xx1.bin 2>/dev/null)
     mailbox_signature Victor
 
-    mailbox_head sybil@example.org "the archive" $((n += 1))
-    (cd "$files" && uuencode uu6.tar uu6.tar)
-    mailbox_signature Sybil
+    mailbox_uu sybil@example.org "the archive" $((n += 1)) uu6.tar Sybil
 
     mailbox_head trent@example.org "thanks all" $((n += 1))
     printf 'Got everything.\n'
