@@ -2,7 +2,8 @@
 # Decoder benchmark (not a test): decodes 64 MiB of data as UU, XX and base64 single files
 # and as UU split into parts by our encoder, beside GNU uudecode, base64 -d and uudeview
 # on the same single-file inputs, and prints the best of QV_BENCH_REPEATS (3) runs and the
-# peak memory of every run.
+# peak memory of every run; then a mailbox of mixed messages (QV_BENCH_MAILBOX_MIB, 256 MiB)
+# decoded in one run, with its peak memory and how many files came out exact.
 #   bash scripts/bench-decode.sh [BUILD_DIR]   (default build/bench, a Release build)
 set -euo pipefail
 
@@ -57,3 +58,39 @@ run "qvdecode base64 (MIME)"    data.bin "$build/qvdecode" --quiet --dir "$work/
 run "coreutils base64 -d"       data.bin sh -c "base64 -d '$work/in/data.b64raw' > data.bin"
 run "uudeview base64 (MIME)"    data.bin uudeview -i -o -q -p . "$work/in/data.mme"
 run "qvdecode UU $(ls "$work/parts" | wc -l) parts in one input" data.bin "$build/qvdecode" --quiet --dir "$work/run" "$work/in/parts.txt"
+
+# A mailbox of mixed messages (UU, MIME base64 and XX files of 1 MiB each, with mail headers
+# and signatures between them) in one input: the time, the peak memory and how many of its
+# files came out exact.
+box_mib=${QV_BENCH_MAILBOX_MIB:-256}
+mkdir -p "$work/box"
+i=0
+while [ "$(stat -c %s "$work/in/mailbox" 2>/dev/null || echo 0)" -lt $((box_mib * 1048576)) ]; do
+  i=$((i + 1))
+  name=$(printf 'f%04d.bin' "$i")
+  dd if="$work/data.bin" of="$work/box/$name" bs=1048576 skip=$((i % size_mib)) count=1 status=none
+  printf 'From sender%d@example.org Tue Mar  3 10:00:00 1998\nFrom: sender%d@example.org\nSubject: %s\n\n' \
+    "$i" "$i" "$name" >>"$work/in/mailbox"
+  case $((i % 3)) in
+    0) (cd "$work/box" && uuencode "$name" "$name") ;;
+    1) printf 'Content-Type: application/octet-stream; name="%s"\nContent-Transfer-Encoding: base64\n\n' "$name"
+       base64 -w 76 "$work/box/$name" ;;
+    2) (cd "$work/box" && uuenview -x "$name" 2>/dev/null) ;;
+  esac >>"$work/in/mailbox"
+  printf '\n-- \nsender %d\n\n' "$i" >>"$work/in/mailbox"
+done
+box_size=$(stat -c %s "$work/in/mailbox")
+# mailbox_run NAME COMMAND...: one run of the command on the mailbox in a fresh folder.
+mailbox_run() {
+  local name=$1 secs peak exact=0 f
+  shift
+  rm -rf "$work/run" && mkdir -p "$work/run"
+  (cd "$work/run" && /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/err.txt") || true
+  secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,t,":"); s=0; for(i=1;i<=n;i++) s=s*60+t[i]; print s}' "$work/time.txt")
+  peak=$(awk -F': ' '/Maximum resident/ {print $2}' "$work/time.txt")
+  for f in "$work/box"/*; do cmp -s "$f" "$work/run/$(basename "$f")" && exact=$((exact + 1)); done
+  printf '%-34s %10.2f %10.1f %12s  %s\n' "$name" "$secs" "$(echo "$box_size / 1048576 / ($secs + 0.001)" | bc -l)" \
+    "$peak" "$exact of $i exact"
+}
+mailbox_run "qvdecode mailbox $((box_size / 1048576)) MiB" "$build/qvdecode" --quiet --dir "$work/run" "$work/in/mailbox"
+mailbox_run "uudeview mailbox $((box_size / 1048576)) MiB" uudeview -i -o -q -p . "$work/in/mailbox"
