@@ -696,8 +696,26 @@ void DecodeDataLine() {
   Pump();
 }
 
+// A begin line inside the data of a single UU or XX file: the file lost its end, and the
+// line starts the next file (of the next message of a mailbox) rather than being passed over.
+bool IsNextBeginLine() {
+  if (g_decode.style != STYLE_SINGLE || g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX) return false;
+  if (!StartsWithAnyCase(g_decode.line, "begin ")) return false;
+  char name[DECODE_NAME_ROOM];
+  const bool nameFound = g_decode.nameFound;
+  const bool begin = ParseBeginLine(g_decode.line, name, sizeof name);
+  g_decode.nameFound = nameFound;
+  return begin;
+}
+
 void DecodeLines() {
   g_decode.errorText[0] = '\0';
+  if (IsNextBeginLine()) {
+    EndPassedOverText();
+    Remark(kMissingEndRemark);
+    SetStateWithoutReading(CLEANFINISH);
+    return;
+  }
   const int c = ClassifyDecodeLine(g_decode.line, g_decode.part, run.input, &g_decode.trailerPart,
                                    &g_decode.trailerTotal);
   g_decode.lastClass = c;
