@@ -113,6 +113,7 @@ void ClearJobResult() {
   g_inputHasNoFolder = false;
   g_job.inputPath[0] = '\0';
   g_job.outputPath[0] = '\0';
+  g_job.outputCount = 0;
   g_job.resultRemark[0] = '\0';
   g_job.qualifiedResult = false;
   g_job.clipboardOutput = false;

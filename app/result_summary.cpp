@@ -1,6 +1,7 @@
 // The summary that ends a job chosen by the user.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/created_output.h"
 #include "app/result_summary.h"
@@ -31,12 +32,24 @@ bool PassesChecksumTest(HWND owner, int operation) {
   return false;
 }
 
+// The outputs of an input that gave several files: the first by its path, the next few by
+// their names, and how many more there were.
+std::string OutputList() {
+  std::string list = g_job.listedOutputs[0];
+  const int listed = g_job.outputCount < LISTED_OUTPUTS ? g_job.outputCount : LISTED_OUTPUTS;
+  for (int i = 1; i < listed; ++i) list += std::string(i + 1 == g_job.outputCount ? " and " : ", ") +
+                                          FileNamePart(g_job.listedOutputs[i]);
+  if (g_job.outputCount > listed) list += " and " + std::to_string(g_job.outputCount - listed) + " more";
+  return list;
+}
+
 void ShowSuccess(HWND owner, int operation, int parts, const SummaryNames& names) {
   if (!PassesChecksumTest(owner, operation)) return;
   const char* word = g_job.qualifiedResult ? "Apparently" : "Successfully";
   if (g_settings.decodetestchecksum && ChecksumFound() && !g_job.resultRemark[0])
     std::snprintf(g_job.resultRemark, sizeof g_job.resultRemark, "%s", kChecksumValidRemark);
-  const char* path = g_job.outputPath;
+  const std::string several = g_job.outputCount > 1 ? OutputList() : std::string();
+  const char* path = several.empty() ? g_job.outputPath : several.c_str();
   const char* remark = g_job.resultRemark;
   if (parts == 1) {
     ShowMessage(owner, MB_OK, "%s %s %s %sd %s\r\n%s%s", names.input, word, names.type,

@@ -1,5 +1,6 @@
 #include "core/job_state.h"
 
+#include <cstdio>
 #include <cstring>
 
 JobState g_job;
@@ -11,6 +12,12 @@ void ResetJobState() {
 
 void NoteRunOutcome(int outcome) {
   if (outcome > g_job.worstOutcome) g_job.worstOutcome = outcome;
+}
+
+void NoteFinishedOutput(const char* path) {
+  if (g_job.outputCount < LISTED_OUTPUTS)
+    std::snprintf(g_job.listedOutputs[g_job.outputCount], PATH_ROOM, "%s", path);
+  ++g_job.outputCount;
 }
 
 namespace {

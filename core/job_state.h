@@ -3,7 +3,7 @@
 #pragma once
 #include "core/platform.h"
 
-enum { MAX_INPUTS = 128, MAX_RECIPIENTS = 32, PATH_ROOM = 260, REMARK_ROOM = 256 };
+enum { MAX_INPUTS = 128, MAX_RECIPIENTS = 32, PATH_ROOM = 260, REMARK_ROOM = 256, LISTED_OUTPUTS = 3 };
 
 enum Operation { OP_NONE = 0, OP_ENCODE = 1, OP_DECODE = 2, OP_CONCATENATE = 3 };
 enum EncodingType { TYPE_AUTO = 0, TYPE_UU = 1, TYPE_XX = 2, TYPE_MIME = 3, TYPE_BINHEX = 4 };
@@ -64,6 +64,10 @@ struct JobState {
   bool mailInputs;
   char resultRemark[REMARK_ROOM];
   int worstOutcome;  // RunOutcome of the run so far
+  // The files the current input gave, in order: how many, and the paths of the first few
+  // (the summary names them; the output path holds the last).
+  int outputCount;
+  char listedOutputs[LISTED_OUTPUTS][PATH_ROOM];
 };
 
 extern JobState g_job;
@@ -72,3 +76,5 @@ extern JobState g_job;
 void ResetJobState();
 // Keeps the worse of the run's outcome so far and `outcome`.
 void NoteRunOutcome(int outcome);
+// Counts a finished output of the current input, keeping its path among the first few.
+void NoteFinishedOutput(const char* path);

@@ -10,6 +10,7 @@
 #include "core/streams.h"
 #include "core/ui.h"
 #include "decode/binhex_decode.h"
+#include "decode/checksum_verify.h"
 #include "decode/decode_context.h"
 #include "decode/decode_tables.h"
 #include "decode/header_detect.h"
@@ -55,6 +56,7 @@ const char kLookingForSeparator[] = "Looking for %s Separator in %s ...";
 const char kLookingForData[] = "Looking for %s Start of Data in %s ...";
 const char kAtEnd[] = "At End Of Processing for %s";
 const char kUnexpectedEof[] = "Unexpected EOF (%s).";
+const char kChecksumErrorRemark[] = "\r\n\r\nChecksum error in %s.";
 const char kPathTooLong[] = "Can't Write to %s\\%s:\r\nthe path is longer than %d characters.";
 
 enum { PUMP_COUNT = 4, PASS_RESTART = 100, PROBLEM_ROOM = 1024, FULL_PERCENT = 100, STUCK_TURNS = 64 };
@@ -259,6 +261,7 @@ bool PassSetup() {
   if (!SetOutputName(UNKNOWN_FILE_NAME)) return false;
   g_decode.lineNumber = 0;
   run.fileFinished = false;
+  g_job.outputCount = 0;
   g_decode.output = -1;
   g_decode.statusShown = false;
   g_decode.line[0] = '\0';
@@ -281,36 +284,79 @@ int AcceptedStyle(int r) {
   return r;
 }
 
-// The checksums and sizes of a file, from its own lines and as computed.
-struct FileSums {
+// What belongs to one file of an input: its format and decode table, its begin and end
+// flags, its names, its part record and checksums, the base64 group and the answer to its
+// invalid lines. A file found after a finished one starts from FreshFileState, so that
+// nothing of the finished file (a MIME or BinHex format, a name, a sum) carries over.
+struct FileState {
+  DecodeContext decode;  // only the fields ForEachFileField names
   PartRecord record;
-  uint32_t wholeExpectedChecksum;
-  int32_t wholeExpectedSize;
-  uint32_t wholeCalculatedChecksum;
 };
 
-void SetFileSums(const FileSums& sums) {
-  PartRecord& record = *g_currentPart;
-  record.expectedChecksum = sums.record.expectedChecksum;
-  record.calculatedChecksum = sums.record.calculatedChecksum;
-  record.expectedSize = sums.record.expectedSize;
-  record.calculatedSize = sums.record.calculatedSize;
-  g_decode.wholeExpectedChecksum = sums.wholeExpectedChecksum;
-  g_decode.wholeExpectedSize = sums.wholeExpectedSize;
-  g_decode.wholeCalculatedChecksum = sums.wholeCalculatedChecksum;
+// Applies `copy` to each field of a file's state and its place in the run: the one list of
+// what belongs to a file.
+template <typename Copy>
+void ForEachFileField(FileState& f, Copy copy) {
+  copy(f.decode.format, g_decode.format);
+  copy(f.decode.table, g_decode.table);
+  copy(f.decode.formatDecided, g_decode.formatDecided);
+  copy(f.decode.beginSeen, g_decode.beginSeen);
+  copy(f.decode.endSeen, g_decode.endSeen);
+  copy(f.decode.dataSeen, g_decode.dataSeen);
+  copy(f.decode.nameFound, g_decode.nameFound);
+  copy(f.decode.outputName, g_decode.outputName);
+  copy(f.record, *g_currentPart);
+  copy(f.decode.wholeExpectedChecksum, g_decode.wholeExpectedChecksum);
+  copy(f.decode.wholeExpectedSize, g_decode.wholeExpectedSize);
+  copy(f.decode.wholeCalculatedChecksum, g_decode.wholeCalculatedChecksum);
+  copy(f.decode.actualSize, g_decode.actualSize);
+  copy(f.decode.answer, g_decode.answer);
+  copy(f.decode.mimeCount, g_decode.mimeCount);
+  copy(f.decode.groupPosition, g_decode.groupPosition);
+  copy(f.decode.groupBits, g_decode.groupBits);
 }
 
-// After a finished file the header test runs on fresh sums (a begin line adds itself to
-// them): a header starts the next file with them, any other line leaves the finished
-// file's sums for the report.
+template <typename T>
+void CopyField(T& to, const T& from) {
+  std::memcpy(&to, &from, sizeof to);
+}
+
+FileState CurrentFileState() {
+  FileState f{};
+  ForEachFileField(f, [](auto& mine, auto& run) { CopyField(mine, run); });
+  return f;
+}
+
+void SetFileState(FileState f) {
+  ForEachFileField(f, [](auto& mine, auto& run) { CopyField(run, mine); });
+}
+
+// The state of a file before any of its lines: the job's format, no flags, no sums, the
+// placeholder name beside the input.
+FileState FreshFileState() {
+  FileState f{};
+  f.decode.format = run.initialFormat;
+  f.decode.table = DecodeTableFor(run.initialFormat);
+  const char* input = DecodeInputName();
+  std::snprintf(f.decode.outputName, sizeof f.decode.outputName, "%.*s%s",
+                static_cast<int>(FileNamePart(input) - input), input, UNKNOWN_FILE_NAME);
+  return f;
+}
+
+// After a finished file the header test runs on a fresh file's state (a begin line adds
+// itself to its sums, a MIME or BinHex header sets its format): a header starts the next
+// file with it, any other line leaves the finished file's state for the report.
 int DetectNextHeader(int* part, int* total) {
   if (!run.fileFinished) return DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
-  const FileSums finished{*g_currentPart, g_decode.wholeExpectedChecksum, g_decode.wholeExpectedSize,
-                          g_decode.wholeCalculatedChecksum};
-  SetFileSums(FileSums{});
+  const FileState finished = CurrentFileState();
+  SetFileState(FreshFileState());
   const int found = DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
-  if (found != 0 && (g_decode.forcedStyle == 0 || found == g_decode.forcedStyle)) run.fileFinished = false;
-  else SetFileSums(finished);
+  if (found != 0 && (g_decode.forcedStyle == 0 || found == g_decode.forcedStyle)) {
+    run.fileFinished = false;
+    StartFileData();
+  } else {
+    SetFileState(finished);
+  }
   return found;
 }
 
@@ -651,8 +697,26 @@ void DecodeDataLine() {
   Pump();
 }
 
+// A begin line inside the data of a single UU or XX file: the file lost its end, and the
+// line starts the next file (of the next message of a mailbox) rather than being passed over.
+bool IsNextBeginLine() {
+  if (g_decode.style != STYLE_SINGLE || g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX) return false;
+  if (!StartsWithAnyCase(g_decode.line, "begin ")) return false;
+  char name[DECODE_NAME_ROOM];
+  const bool nameFound = g_decode.nameFound;
+  const bool begin = ParseBeginLine(g_decode.line, name, sizeof name);
+  g_decode.nameFound = nameFound;
+  return begin;
+}
+
 void DecodeLines() {
   g_decode.errorText[0] = '\0';
+  if (IsNextBeginLine()) {
+    EndPassedOverText();
+    Remark(kMissingEndRemark);
+    SetStateWithoutReading(CLEANFINISH);
+    return;
+  }
   const int c = ClassifyDecodeLine(g_decode.line, g_decode.part, run.input, &g_decode.trailerPart,
                                    &g_decode.trailerTotal);
   g_decode.lastClass = c;
@@ -775,10 +839,32 @@ void PrepareTrailer() {
     SetDecodeState(BADFINISH);
 }
 
+long OutputFileSize(const char* path) {
+  const int s = StreamOpenForReading(path, STREAM_BINARY);
+  if (s < 0) return 0;
+  const long size = static_cast<long>(GetFileSize(StreamOsHandle(s), nullptr));
+  StreamClose(s);
+  return size;
+}
+
+// A file finished before the end of its input is counted and, without questions, its
+// checksums are tested now: the next file starts from fresh sums, and the run's outcome must
+// still cover this one.
+void NoteFileFinishedInLoop() {
+  NoteFinishedOutput(g_decode.outputName);
+  if (run.interactive || !g_settings.decodetestchecksum) return;
+  g_decode.actualSize = static_cast<int32_t>(OutputFileSize(g_decode.outputName));
+  if (TestChecksums(nullptr) == 0) return;
+  char remark[REMARK_ROOM];
+  std::snprintf(remark, sizeof remark, kChecksumErrorRemark, FileNamePart(g_decode.outputName));
+  Remark(remark);
+}
+
 void CleanFinishInLoop() {
   if (!FinishOutput()) return;
   // The finished file is no part file: a later failure in this input must not delete it.
   g_currentPart->fileName[0] = '\0';
+  NoteFileFinishedInLoop();
   run.fileFinished = true;
   run.readNext = g_decode.format == TYPE_BINHEX;
   g_decode.state = LOOKFORHEADERTYPE;
@@ -909,19 +995,12 @@ void SettleEndState() {
   }
 }
 
-long OutputFileSize(const char* path) {
-  const int s = StreamOpenForReading(path, STREAM_BINARY);
-  if (s < 0) return 0;
-  const long size = static_cast<long>(GetFileSize(StreamOsHandle(s), nullptr));
-  StreamClose(s);
-  return size;
-}
-
 int FinishClean() {
   ShowStatus(kAtEnd, InputBaseName());
   const int result = JoinParts(run.window, g_partTotal, run.interactive, OP_DECODE);
   if (result == 0) {
     g_decode.actualSize = static_cast<int32_t>(OutputFileSize(g_decode.outputName));
+    if (!run.fileFinished) NoteFinishedOutput(g_decode.outputName);
     // A single file was written in place: its record names the output, which stays.
     for (PartRecord& record : g_partTable) record.fileName[0] = '\0';
   } else {

@@ -230,10 +230,14 @@ bool SubtypeIsBinHex(const char* value, const char** after) {
   return end - p == 12 && StartsWithAnyCase(p, "mac-binhex40");
 }
 
+bool IsTextType(const char* line) {
+  return StartsWithAnyCase(line, "Content-Type:") && StartsWithAnyCase(SkipBlanks(line + 13), "text/");
+}
+
 int MimeTest(const char* line, int stream, Found& f) {
   const bool encodingLine = StartsWithAnyCase(line, "Content-Transfer-Encoding:");
   if (!encodingLine && !StartsWithAnyCase(line, "Content-Type:")) return -1;
-  bool base64 = false, binHex = false, named = false;
+  bool base64 = false, binHex = false, named = false, text = IsTextType(line);
   char next[LINE_ROOM];
   if (encodingLine) {
     if (!IsBase64Encoding(line)) return -1;
@@ -256,9 +260,11 @@ int MimeTest(const char* line, int stream, Found& f) {
     if (ReadDecodeLine(stream, next) <= 0) return -1;
     if (IsBlankLine(next)) break;
     if (!named) named = FindNameParameter(next, f.name, NAME_ROOM);
+    text = text || IsTextType(next);
   }
   CleanFileName(f.name);
-  if (!base64 || binHex) return 0;
+  // A text part that names no file is the message's own text, not an attachment.
+  if (!base64 || binHex || (text && !named)) return 0;
   g_decode.format = TYPE_MIME;
   SelectDecodeTable(TYPE_MIME);
   f.part = 1;

@@ -4,6 +4,8 @@
 # with the program itself under Wine (Zentp32 /N, its start-up taken out) and, on the same
 # inputs in the same run, with GNU uudecode, coreutils base64 -d and uudeview; checks every
 # output against the data, prints seconds, throughput and peak memory, then the ratios.
+# Last, a mailbox of mixed messages (QV_BENCH_MAILBOX_MIB, 256 MiB) decoded in one run, with
+# its peak memory and how many of its files came out exact.
 #   scripts/bench-decode.sh      (settings: scripts/bench-common.bash)
 . "$(dirname "$0")/bench-common.bash"
 command -v uuenview >/dev/null || { echo "needs uuenview (package uudeview)"; exit 1; }
@@ -49,3 +51,42 @@ if [ "$with_program" = 1 ]; then
   program_ratios "joined parts" "Zentp32 /N /J ${#parts[@]} part files" "GNU uudecode UU" \
     "engine UU, ${#parts[@]} part files, join"
 fi
+
+# A mailbox of mixed messages (UU, MIME base64 and XX files of 1 MiB each, with mail headers
+# and signatures between them) in one input: the time, the peak memory and how many of its
+# files came out exact.
+box_mib=${QV_BENCH_MAILBOX_MIB:-256}
+mkdir -p "$work/box"
+i=0
+while [ "$(stat -c %s "$work/mailbox" 2>/dev/null || echo 0)" -lt $((box_mib * 1048576)) ]; do
+  i=$((i + 1))
+  name=$(printf 'f%04d.bin' "$i")
+  dd if="$work/data.bin" of="$work/box/$name" bs=1048576 skip=$((i % size_mib)) count=1 status=none
+  printf 'From sender%d@example.org Tue Mar  3 10:00:00 1998\nFrom: sender%d@example.org\nSubject: %s\n\n' \
+    "$i" "$i" "$name" >>"$work/mailbox"
+  case $((i % 3)) in
+    0) (cd "$work/box" && uuencode "$name" "$name") ;;
+    1) printf 'Content-Type: application/octet-stream; name="%s"\nContent-Transfer-Encoding: base64\n\n' "$name"
+       base64 -w 76 "$work/box/$name" ;;
+    2) (cd "$work/box" && uuenview -x "$name" 2>/dev/null) ;;
+  esac >>"$work/mailbox"
+  printf '\n-- \nsender %d\n\n' "$i" >>"$work/mailbox"
+done
+box_size=$(stat -c %s "$work/mailbox")
+echo "Mailbox: $((box_size / 1048576)) MiB, $i files, one run each:"
+# mailbox_run NAME COMMAND...: one run of the command on the mailbox, linked into a fresh
+# folder $work/run where the files come out.
+mailbox_run() {
+  local name=$1 secs kib exact=0 f
+  shift
+  rm -rf "$work/run" && mkdir -p "$work/run" && ln "$work/mailbox" "$work/run/mailbox"
+  (cd "$work/run" && /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") || true
+  read -r secs kib < <(tail -1 "$work/time")
+  for f in "$work/box"/*; do cmp -s "$f" "$work/run/$(basename "$f")" && exact=$((exact + 1)); done
+  printf '%-40s %7.2f s %8.1f MiB/s  peak %7.1f MiB  %s of %s exact\n' "$name" "$secs" \
+    "$(echo "$box_size / 1048576 / ($secs + 0.005)" | bc -l)" "$(echo "$kib / 1024" | bc -l)" "$exact" "$i"
+}
+mailbox_run "engine mailbox (qvdecode)" "$bench/qvdecode" --quiet mailbox
+mailbox_run "uudeview mailbox" uudeview -i -o -q -p . mailbox
+[ "$with_program" = 1 ] && mailbox_run "Zentp32 /N mailbox" "$QV_WINE" "$program" /N "$(run_path mailbox)"
+true

@@ -78,6 +78,17 @@ TEST_F(JobReports, SuccessSummariesForOneAndManyParts) {
   std::snprintf(g_job.resultRemark, REMARK_ROOM, "%s", "\r\n\r\nMissing 'end' statement.");
   box = Summary(RESULT_DONE, OP_DECODE, TYPE_XX, 2);
   EXPECT_EQ(box.text, "big.xxe Apparently XX Decoded 2 Parts\r\nas C:\\out\\big.zip\r\n\r\nMissing 'end' statement.");
+
+  // An input that gave several files names the first few and counts the rest.
+  g_job.qualifiedResult = false;
+  g_job.resultRemark[0] = '\0';
+  SetPaths("C:\\in\\mbox", "C:\\out\\b.gif");
+  NoteFinishedOutput("C:\\out\\a.zip");
+  NoteFinishedOutput("C:\\out\\b.gif");
+  EXPECT_EQ(Summary(RESULT_DONE, OP_DECODE, TYPE_UU, 1).text, "mbox Successfully UU Decoded as\r\nC:\\out\\a.zip and b.gif");
+  for (const char* name : {"C:\\out\\c.txt", "C:\\out\\d.doc", "C:\\out\\e.hqx"}) NoteFinishedOutput(name);
+  EXPECT_EQ(Summary(RESULT_DONE, OP_DECODE, TYPE_UU, 1).text,
+            "mbox Successfully UU Decoded as\r\nC:\\out\\a.zip, b.gif, c.txt and 2 more");
 }
 
 TEST_F(JobReports, FailuresAbortsAndOddCodes) {

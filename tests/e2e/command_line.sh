@@ -2,11 +2,12 @@
 # The command line of the real program: /N with each encode method writes its output
 # beside the input and exits with no window left; a .uue given alone is decoded; lower-case
 # options leave the stored settings alone; the quote rule for names; bare names in another
-# current folder; /O and split parts meeting existing files; too many names.
+# current folder; /O and split parts meeting existing files; too many names; a mailbox of
+# every format in one input, LF and CR LF.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/stored_values.bash"
-forget_values_at_exit encodemethod decodejoin encodetype encodeoutputsize
+forget_values_at_exit encodemethod decodejoin encodetype encodeoutputsize encodechecksum
 
 work="$build/e2e-command-line"
 rm -rf "$work"
@@ -56,6 +57,31 @@ cp "$work/photo.uue" "$work/dec/photo.uue"
 run_to_end /N "$(win "$work/dec/photo.uue")"
 cmp -s "$work/photo.jpg" "$work/dec/photo.jpg" || fail "/N photo.uue did not decode to photo.jpg"
 echo "/N file.uue decodes"
+
+# A mailbox of every format and style we read (tests/peers/mailbox_fixture.bash), with our
+# own XX file and a UU file with "sum -r/size" lines among the peers' messages: one /N run
+# gives every file exact, with either line end, and exits 0.
+. "$e2e_root/tests/peers/mailbox_fixture.bash"
+box=$work/mailbox
+mkdir -p "$box/ours"
+head -c 3100 /dev/urandom >"$box/ours/ours.bin"
+head -c 2900 /dev/urandom >"$box/ours/sums.bin"
+run_to_end /N /EX "$(win "$box/ours/ours.bin")"
+"$QV_WINE" reg add "$settings_key" /v encodechecksum /t REG_DWORD /d 1 /f >/dev/null 2>&1
+run_to_end /N /EU "$(win "$box/ours/sums.bin")"
+"$QV_WINE" reg delete "$settings_key" /v encodechecksum /f >/dev/null 2>&1
+grep -q '^sum -r/size' "$box/ours/sums.uue" || fail "our encoder wrote no sum lines"
+make_mailbox "$box"
+for ending in mbox mbox-crlf; do
+  mkdir -p "$box/$ending.out"
+  cp "$box/$ending" "$box/$ending.out/"
+  run_to_end /N "$(win "$box/$ending.out/$ending")"
+  while read -r name; do
+    cmp -s "$box/files/$name" "$box/$ending.out/$name" || fail "$ending: $name is not exact: $(ls "$box/$ending.out")"
+  done <"$box/names"
+  [ ! -f "$box/$ending.out/DontKnow.Yet" ] || fail "$ending: a text part was written as a file"
+  echo "$ending: $mailbox_messages messages, $(wc -l <"$box/names") files exact, exit status 0"
+done
 
 # Two unquoted names: both processed, no summary, then the program closes.
 mkdir -p "$work/two"

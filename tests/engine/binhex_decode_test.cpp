@@ -10,6 +10,7 @@
 #include "encode/alphabets.h"
 #include "encode/binhex_encode.h"
 #include "tests/engine/decode_fixture.h"
+#include "tests/engine/encoded_parts.h"
 
 namespace {
 
@@ -237,6 +238,43 @@ TEST_F(BinHexDecodeTest, InvalidCharacterKeepsTheBytesBeforeIt) {
   symbols.insert(10, "7");  // inside the header: the file cannot be read
   EXPECT_EQ(DecodeText(std::string(kBanner) + ":" + symbols + ":\n"), RESULT_REPORTED);
   EXPECT_EQ(Error(), "Invalid encoded data byte (0x37).");
+}
+
+// A mailbox of several messages: each file is decoded on its own terms. A BinHex file once
+// ended the input, and uuencoded data after a MIME message was read as base64.
+TEST_F(BinHexDecodeTest, EveryFileOfAMailboxComesOutExact) {
+  for (const std::string eol : {"\n", "\r\n"}) {
+    Stream hqx;
+    hqx.name = "h.bin";
+    hqx.data = Bytes(333);
+    std::string binhex = hqx.Text();
+    for (size_t at = 0; (at = binhex.find('\n', at)) != std::string::npos; at += eol.size())
+      binhex.replace(at, 1, eol);
+    const std::string a = Bytes(500), m = Bytes(700) + "m", u = Bytes(22500), x = Bytes(90) + "x";
+    const std::string head = "From someone@example.org Tue Mar  3 10:00:00 1998" + eol + "From: someone" + eol +
+                             "Subject: files" + eol + eol;
+    const std::string mime = head + "Content-Type: multipart/mixed; boundary=\"bb\"" + eol + eol + "--bb" + eol +
+                             "Content-Type: text/plain" + eol + "Content-Transfer-Encoding: base64" + eol + eol +
+                             Base64Lines("Two attachments, no file of their own.", eol) + eol + "--bb" + eol +
+                             "Content-Type: application/octet-stream; name=\"m.bin\"" + eol +
+                             "Content-Transfer-Encoding: base64" + eol + eol + Base64Lines(m, eol) + eol + "--bb" +
+                             eol + "Content-Type: application/octet-stream; name=\"m2.bin\"" + eol +
+                             "Content-Transfer-Encoding: base64" + eol + eol + Base64Lines(a, eol) + eol + "--bb--" +
+                             eol;
+    const std::string box = head + Uuencode("a.bin", a, eol) + mime + head + Uuencode("u.bin", u, eol) + head +
+                            binhex + head + Uuencode("x.bin", x, eol) + eol + "-- " + eol + "Someone" + eol;
+    ASSERT_EQ(Decode(Input("mbox", box)), 0) << Error();
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"a.bin", a}, {"m.bin", m}, {"m2.bin", a},
+                                      {"u.bin", u}, {"h.bin", hqx.data}, {"x.bin", x}}) {
+      const std::string out = Output(name);
+      EXPECT_TRUE(out == bytes) << name << ": " << out.size() << " of " << bytes.size() << " bytes, line ends of "
+                                << eol.size();
+      std::remove(dir.File(name).c_str());
+    }
+    EXPECT_FALSE(g_job.qualifiedResult) << g_job.resultRemark;
+    EXPECT_EQ(g_job.outputCount, 6);
+    EXPECT_FALSE(PathExists(dir.File(UNKNOWN_FILE_NAME)));
+  }
 }
 
 }  // namespace

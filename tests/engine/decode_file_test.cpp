@@ -78,6 +78,27 @@ TEST_F(DecodeFileTest, TwoFilesInOneInputMakeTwoOutputs) {
   ClearChecksumFound();
   EXPECT_EQ(TestChecksums(nullptr), 0);
   EXPECT_TRUE(ChecksumFound());
+  EXPECT_FALSE(g_job.qualifiedResult);
+
+  // A first file that lost its end line stops at the next begin line, and says so.
+  DeleteFileA(dir.File("a.bin").c_str());
+  DeleteFileA(dir.File("b.bin").c_str());
+  std::string noEnd = Uuencode("a.bin", a);
+  noEnd.erase(noEnd.rfind("end"));
+  ASSERT_EQ(Decode(Input("noend.txt", noEnd + "\nFrom b@example.org\n\n" + Uuencode("b.bin", b))), 0);
+  EXPECT_EQ(Output("a.bin"), a);
+  EXPECT_EQ(Output("b.bin"), b);
+  EXPECT_STREQ(g_job.resultRemark, "\r\n\r\nMissing 'end' statement.");
+
+  // A first file whose sums disagree taints the run's outcome although the last file is sound.
+  g_settings.decodetestchecksum = 1;
+  DeleteFileA(dir.File("a.bin").c_str());
+  DeleteFileA(dir.File("b.bin").c_str());
+  std::string damaged = withSums;
+  damaged.replace(damaged.find("sum -r/size ") + 12, 1, damaged[damaged.find("sum -r/size ") + 12] == '9' ? "8" : "9");
+  ASSERT_EQ(Decode(Input("damaged.txt", damaged)), 0) << g_decode.errorText;
+  EXPECT_EQ(Output("b.bin"), b);
+  EXPECT_STREQ(g_job.resultRemark, "\r\n\r\nChecksum error in a.bin.");
 }
 
 TEST_F(DecodeFileTest, MissingEndDecodesWithARemark) {
