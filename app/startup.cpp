@@ -78,7 +78,7 @@ int RunProgram(HINSTANCE instance, HINSTANCE previous, const char* commandLine, 
   DWORD length = GetModuleFileNameA(nullptr, g_program.programPath, PATH_ROOM);
   if (length >= PATH_ROOM) g_program.programPath[PATH_ROOM - 1] = '\0';
   BuildHelpPath(g_program.programPath, g_program.helpPath, PATH_ROOM);
-  StreamInit(STREAM_SLOTS, STREAM_BUFFER_SIZE);
+  StreamInitLarge(STREAM_SLOTS, STREAM_PROGRAM_BUFFER_SIZE);  // larger than the classic 16 KiB: see streams.h
   g_program.faceColor = GetSysColor(COLOR_BTNFACE);
 
   // A program that cannot start ran none of its jobs: a script must not read that as success.

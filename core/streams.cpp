@@ -1,5 +1,6 @@
 #include "core/streams.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -8,7 +9,7 @@ enum { MODE_READ = 1, MODE_WRITE = 2 };
 enum { STATUS_GOOD = 0, STATUS_EOF = 1, STATUS_ERROR = 2 };
 enum { LASTOP_NONE = 0, LASTOP_WRITE = 4, LASTOP_READ = 8 };
 enum { DEFAULT_SLOTS = 40, MAX_SLOTS = 64 };
-enum { DEFAULT_BUFFER = 8192, MIN_BUFFER = 512, MAX_BUFFER = 32768 };
+enum { DEFAULT_BUFFER = 8192, MIN_BUFFER = 512, MAX_BUFFER = 32768, MAX_LARGE_BUFFER = 1 << 20 };
 const int NO_CHARACTER = -1;
 
 struct StreamRecord {
@@ -125,22 +126,27 @@ bool HasTextFlags(const StreamRecord& r) {
   return (r.textFlags & STREAM_TEXT) == STREAM_TEXT;
 }
 
-// The first LF (or, in text mode, CR) among `length` bytes, or null.
+// The first LF (or, in text mode, CR) among `length` bytes, or null. One pass, eight bytes
+// at a time: the C library's memchr is a byte loop under Wine, and text mode needed two.
 const unsigned char* FindLineEnd(const unsigned char* from, DWORD length, bool text) {
-  const void* lf = std::memchr(from, '\n', length);
-  if (!text) return static_cast<const unsigned char*>(lf);
-  DWORD before = lf ? static_cast<DWORD>(static_cast<const unsigned char*>(lf) - from) : length;
-  const void* cr = std::memchr(from, '\r', before);
-  return static_cast<const unsigned char*>(cr ? cr : lf);
+  const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+  const uint64_t lf = ones * '\n', cr = ones * (text ? '\r' : '\n');
+  DWORD i = 0;
+  for (; i + sizeof(uint64_t) <= length; i += sizeof(uint64_t)) {
+    uint64_t word;
+    std::memcpy(&word, from + i, sizeof word);
+    const uint64_t a = word ^ lf, b = word ^ cr;  // a zero byte where an LF or CR is
+    if (((a - ones) & ~a & highs) | ((b - ones) & ~b & highs)) break;
+  }
+  for (; i < length; ++i)
+    if (from[i] == '\n' || (text && from[i] == '\r')) return from + i;
+  return nullptr;
 }
 
-}  // namespace
-
-int StreamInit(int slots, unsigned short bufferSize) {
+int InitTable(int slots, DWORD size, DWORD largest) {
   if (table.initialised) return 0;
   if (slots < 0 || slots >= MAX_SLOTS) slots = DEFAULT_SLOTS;
-  DWORD size = bufferSize;
-  if (size == 0 || size < MIN_BUFFER || size > MAX_BUFFER) size = DEFAULT_BUFFER;
+  if (size < MIN_BUFFER || size > largest) size = DEFAULT_BUFFER;
   // One record at least, so that the table always has a block even for zero slots.
   size_t bytes = sizeof(StreamRecord) * static_cast<size_t>(slots > 0 ? slots : 1);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
@@ -158,6 +164,12 @@ int StreamInit(int slots, unsigned short bufferSize) {
   for (int i = 0; i < slots; ++i) ResetRecord(table.records[i]);
   return 0;
 }
+
+}  // namespace
+
+int StreamInit(int slots, unsigned short bufferSize) { return InitTable(slots, bufferSize, MAX_BUFFER); }
+
+int StreamInitLarge(int slots, DWORD bufferSize) { return InitTable(slots, bufferSize, MAX_LARGE_BUFFER); }
 
 int StreamShutdown() {
   // Streams still open (such as an encoder output kept for the next input of a selection)
@@ -340,6 +352,16 @@ void StreamSeek(int s, LONG offset, int origin) {
 HANDLE StreamOsHandle(int s) {
   StreamRecord* r = Record(s);
   return r ? r->file : INVALID_HANDLE_VALUE;
+}
+
+long long StreamFileSize(int s) {
+  StreamRecord* r = Record(s);
+  if (!r) return -1;
+  DWORD high = 0;
+  SetLastError(ERROR_SUCCESS);  // a size whose low part is all ones is told from a failure by the error
+  const DWORD low = GetFileSize(r->file, &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != ERROR_SUCCESS) return -1;
+  return static_cast<long long>((static_cast<unsigned long long>(high) << 32) | low);
 }
 
 UINT MakeTempFileName(char* dest) {

@@ -71,8 +71,8 @@ struct DecodeContext {
   char line[LINE_ROOM];
   int lineLength;    // bytes the last read delivered (may hold NULs, so not strlen)
   long lineNumber;
-  long bytesRead;
-  long inputSize;
+  long long bytesRead;  // 64-bit: inputs of 2 GiB and more
+  long long inputSize;
   int lastProgress;
   char outputName[DECODE_NAME_ROOM];
   char headerName[DECODE_NAME_ROOM];

@@ -72,7 +72,7 @@ struct Run {
   // whether the run has gone back to it because the single-file pass found nothing.
   int oneOfOneStyle;
   bool oneOfOneRetried;
-  long bytesReadBefore;  // the input position at the last turn, for the stuck test
+  long long bytesReadBefore;  // the input position at the last turn, for the stuck test
   // Text passed over inside the data of a single file since its last data line, and
   // whether any of it framed the parts of a posting (a cut line, headers, a signature).
   int passedOver = 0;
@@ -247,8 +247,8 @@ bool PassSetup() {
   g_decode.format = run.initialFormat;
   SelectDecodeTable(g_decode.format);
   g_decode.bytesRead = 0;
-  g_decode.inputSize = static_cast<long>(GetFileSize(StreamOsHandle(run.input), nullptr));
-  if (g_decode.inputSize == 0 || g_decode.inputSize == static_cast<long>(INVALID_FILE_SIZE)) {
+  g_decode.inputSize = StreamFileSize(run.input);
+  if (g_decode.inputSize <= 0) {
     ShowMessage(run.window, MB_ICONHAND, kZeroSized, DecodeInputName());
     return false;
   }
@@ -898,7 +898,7 @@ void RunState() {
 }
 
 void ShowProgress() {
-  long long percent = (static_cast<long long>(g_decode.bytesRead) * 100 + 100) / g_decode.inputSize;
+  long long percent = (g_decode.bytesRead * 100 + 100) / g_decode.inputSize;
   // Inputs shorter than 100 bytes would pass 100.
   if (percent > FULL_PERCENT) percent = FULL_PERCENT;
   if (percent != g_decode.lastProgress) {

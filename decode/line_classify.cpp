@@ -57,7 +57,7 @@ bool IsWholeDataLine(const char* line) {
   if (!table || (g_decode.format != TYPE_UU && g_decode.format != TYPE_XX)) return false;
   const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
   const int bytes = table[text[0]];
-  const int count = static_cast<int>(std::strcspn(line + 1, "\r\n"));
+  const int count = static_cast<int>(LineTextLength(line + 1));
   if (bytes < 0 || (count != (4 * bytes + 2) / 3 && count != (bytes + 2) / 3 * 4)) return false;
   for (int i = 1; i <= count; ++i)
     if (table[text[i]] < 0) return false;

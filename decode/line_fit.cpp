@@ -75,7 +75,7 @@ int FindDesignatedPart(const char* text) {
 }  // namespace
 
 int FitOfRefusedLine(const char* line, const signed char* table, bool blanksMayBeStripped) {
-  const size_t length = std::strcspn(line, "\r\n");
+  const size_t length = LineTextLength(line);
   if (length == 0 || !table) return LINE_NOT_DATA;
   const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
   const int count = table[text[0]];

@@ -19,7 +19,6 @@ int Lower(char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : static_cas
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsSpaceClass(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-size_t TextLength(const char* line) { return std::strcspn(line, "\r\n"); }
 
 }  // namespace
 
@@ -134,7 +133,7 @@ int ParsePartDesignation(const char* text, int* part, int* total) {
 }
 
 void AddLineToPartSum(const char* line) {
-  const size_t length = TextLength(line);
+  const size_t length = LineTextLength(line);
   uint16_t s = SumBytes(static_cast<uint16_t>(g_currentPart->calculatedChecksum), line, length);
   g_currentPart->calculatedChecksum = SumStep(s, LINE_END_SUM_BYTE);
   g_currentPart->calculatedSize += static_cast<int32_t>(length + 1);

@@ -24,6 +24,14 @@ const char* FindAnyCase(const char* text, const char* keyword);
 // Steps to the next space, tab, comma or end of string.
 const char* SkipWord(const char* text);
 
+// The characters before the line's first CR, LF or NUL. A loop of its own: the C library's
+// strcspn under Wine clears a 256-entry table on every call, and this runs on every line.
+inline size_t LineTextLength(const char* line) {
+  size_t n = 0;
+  while (line[n] != '\0' && line[n] != '\r' && line[n] != '\n') ++n;
+  return n;
+}
+
 bool IsBlankLine(const char* line);
 bool ContainsCutHere(const char* text);
 bool ContainsPart(const char* text);

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   HINSTANCE instance = GetModuleHandleA(nullptr);
   g_program.instance = instance;
-  StreamInit(STREAM_SLOTS, STREAM_BUFFER_SIZE);
+  StreamInitLarge(STREAM_SLOTS, STREAM_PROGRAM_BUFFER_SIZE);  // as the program does
   g_program.faceColor = GetSysColor(COLOR_BTNFACE);
   if (!RegisterMainClass(instance) || !CreateMainWindow(instance, SW_HIDE)) {
     std::fprintf(stderr, "cannot create the main window\n");

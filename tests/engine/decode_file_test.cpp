@@ -51,6 +51,33 @@ TEST_F(DecodeFileTest, ProgressOfAShortInputStaysWithin100) {
   EXPECT_EQ(*std::max_element(g_ui.progress.begin(), g_ui.progress.end()), 100);
 }
 
+// Inputs of 2 GiB and more (sparse files: a line, then a hole) are neither refused nor
+// shown with a negative or a runaway percentage; the job is cancelled after 1/64 of it.
+TEST_F(DecodeFileTest, ProgressOfInputsBeyondTwoAndFourGiBFollowsTheBytesRead) {
+  const long long GiB = 1LL << 30;
+  for (long long size : {5 * GiB / 2, 9 * GiB / 2}) {
+    const std::string path = Input("huge.txt", "nothing encoded here\n");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LONG high = static_cast<LONG>((size - 1) >> 32);
+    SetFilePointer(file, static_cast<LONG>((size - 1) & 0xFFFFFFFF), &high, FILE_BEGIN);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, "\n", 1, &written, nullptr));
+    CloseHandle(file);
+    g_ui.Reset();
+    g_job.cancelRequested = false;
+    g_ui.onPump = [size](int) {
+      if (g_decode.bytesRead >= size / 64) g_job.cancelRequested = true;
+    };
+    Decode(path);
+    ASSERT_FALSE(g_ui.progress.empty()) << size;
+    EXPECT_GE(*std::min_element(g_ui.progress.begin(), g_ui.progress.end()), 0) << size;
+    const int last = g_ui.progress.back();
+    EXPECT_TRUE(last >= 1 && last <= 3) << size << " bytes, " << last << "% shown";
+    DeleteFileA(path.c_str());
+  }
+}
+
 TEST_F(DecodeFileTest, WincodeBase64EndsAtItsBlankLine) {
   // The blank line that ends base64 data once left the Wincode states looking at it forever.
   const std::string text = "section 1/1 file w.bin\n\nQUJD\n\n\nsection 1/1 file w.bin\n";

@@ -12,12 +12,19 @@
 
 namespace {
 
-class Streams : public ::testing::Test {
+// Every case runs with the classic buffer and with the program's larger one: nothing but
+// the number of system calls may depend on the size.
+class Streams : public ::testing::TestWithParam<int> {
  protected:
-  void SetUp() override { ASSERT_EQ(StreamInit(STREAM_SLOTS, STREAM_BUFFER_SIZE), 0); }
+  void SetUp() override {
+    StreamShutdown();  // a table left by other tests would keep its buffer size
+    ASSERT_EQ(StreamInitLarge(STREAM_SLOTS, static_cast<DWORD>(bufferSize_)), 0);
+  }
   void TearDown() override {
     for (int s : open_) StreamClose(s);
+    StreamShutdown();
   }
+  const int bufferSize_ = GetParam();
 
   int OpenWith(const std::string& bytes, int flags) {
     std::string path = dir_.File("in" + std::to_string(files_++) + ".txt");
@@ -48,7 +55,7 @@ class Streams : public ::testing::Test {
 
 using LineList = std::vector<std::pair<int, std::string>>;
 
-TEST_F(Streams, EmptyFileGivesZeroAndAnEmptyString) {
+TEST_P(Streams, EmptyFileGivesZeroAndAnEmptyString) {
   int s = OpenWith("", STREAM_TEXT);
   char buf[8] = "garbage";
   EXPECT_EQ(StreamReadLine(s, buf, sizeof buf), 0);
@@ -56,11 +63,11 @@ TEST_F(Streams, EmptyFileGivesZeroAndAnEmptyString) {
   EXPECT_EQ(StreamReadLine(s, buf, sizeof buf), 0);  // and again after end of file
 }
 
-TEST_F(Streams, LastLineWithoutTerminatorKeepsItsLength) {
+TEST_P(Streams, LastLineWithoutTerminatorKeepsItsLength) {
   EXPECT_EQ(Lines(OpenWith("one\ntwo", STREAM_TEXT)), (LineList{{4, "one\n"}, {3, "two"}}));
 }
 
-TEST_F(Streams, TextModeEndsLinesAtCrLfOrCrLf) {
+TEST_P(Streams, TextModeEndsLinesAtCrLfOrCrLf) {
   EXPECT_EQ(Lines(OpenWith("ab\r\ncd\n", STREAM_TEXT)), (LineList{{3, "ab\r"}, {3, "cd\n"}}));
   EXPECT_EQ(Lines(OpenWith("ab\r\r\n", STREAM_TEXT)), (LineList{{3, "ab\r"}, {1, "\r"}}));
   // Every LF that directly follows a CR LF is dropped.
@@ -68,7 +75,7 @@ TEST_F(Streams, TextModeEndsLinesAtCrLfOrCrLf) {
   EXPECT_EQ(Lines(OpenWith("a\rb\rc", STREAM_TEXT)), (LineList{{2, "a\r"}, {2, "b\r"}, {1, "c"}}));
 }
 
-TEST_F(Streams, BinaryModesEndLinesOnlyAtLf) {
+TEST_P(Streams, BinaryModesEndLinesOnlyAtLf) {
   for (int flags : {0, 4}) {
     EXPECT_EQ(Lines(OpenWith("ab\r\ncd\n", flags)), (LineList{{4, "ab\r\n"}, {3, "cd\n"}}));
     EXPECT_EQ(Lines(OpenWith("a\rb\r\n", flags)), (LineList{{5, "a\rb\r\n"}}));
@@ -77,20 +84,20 @@ TEST_F(Streams, BinaryModesEndLinesOnlyAtLf) {
   EXPECT_EQ(Lines(OpenWith("a\rb\n", STREAM_CR_ENDS_LINE)), (LineList{{4, "a\rb\n"}}));
 }
 
-TEST_F(Streams, CrAtTheEndOfOneFillAndLfAtTheStartOfTheNextAreOneLineEnd) {
-  std::string first(STREAM_BUFFER_SIZE - 1, 'x');
+TEST_P(Streams, CrAtTheEndOfOneFillAndLfAtTheStartOfTheNextAreOneLineEnd) {
+  std::string first(bufferSize_ - 1, 'x');
   std::string bytes = first + "\r\nnext\n";
-  ASSERT_EQ(bytes[STREAM_BUFFER_SIZE - 1], '\r');
-  ASSERT_EQ(bytes[STREAM_BUFFER_SIZE], '\n');
+  ASSERT_EQ(bytes[bufferSize_ - 1], '\r');
+  ASSERT_EQ(bytes[bufferSize_], '\n');
   int s = OpenWith(bytes, STREAM_TEXT);
-  std::vector<char> buf(STREAM_BUFFER_SIZE + 8);
+  std::vector<char> buf(bufferSize_ + 8);
   int n = StreamReadLine(s, buf.data(), static_cast<int>(buf.size()));
-  ASSERT_EQ(n, STREAM_BUFFER_SIZE);
+  ASSERT_EQ(n, bufferSize_);
   EXPECT_EQ(std::string(buf.data(), n), first + "\r");
   EXPECT_EQ(Lines(s), (LineList{{5, "next\n"}}));
 }
 
-TEST_F(Streams, LongLinesArriveInPiecesWithNothingLost) {
+TEST_P(Streams, LongLinesArriveInPiecesWithNothingLost) {
   std::string line(255, 'a');
   EXPECT_EQ(Lines(OpenWith(line + "\n", STREAM_TEXT)), (LineList{{255, line}, {1, "\n"}}));
 
@@ -104,7 +111,7 @@ TEST_F(Streams, LongLinesArriveInPiecesWithNothingLost) {
   EXPECT_EQ(joined, longer + "\n");
 }
 
-TEST_F(Streams, ADroppedLfUsesOnePlaceOfTheLine) {
+TEST_P(Streams, ADroppedLfUsesOnePlaceOfTheLine) {
   std::string line(254, 'c');
   // The LF of the first CR LF is pending when the 254-character line is read.
   LineList got = Lines(OpenWith("x\r\n" + line + "\r\n", STREAM_TEXT));
@@ -132,13 +139,13 @@ struct ByteRuleReader {
   }
 };
 
-TEST_F(Streams, LineReadingMatchesTheByteRuleOnRandomInput) {
+TEST_P(Streams, LineReadingMatchesTheByteRuleOnRandomInput) {
   unsigned seed = 12345;
   auto next = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
   const char alphabet[] = {'a', '\r', '\n', '\0', 'z', '\r', '\n', 'M'};
   for (int round = 0; round < 12; ++round) {
     std::string bytes;
-    size_t length = round < 6 ? next() % 600 : STREAM_BUFFER_SIZE + next() % 40000;
+    size_t length = round < 6 ? next() % 600 : bufferSize_ + next() % 40000;
     for (size_t i = 0; i < length; ++i) bytes += alphabet[next() % sizeof alphabet];
     for (int flags : {STREAM_TEXT, STREAM_BINARY}) {
       int s = OpenWith(bytes, flags);
@@ -158,13 +165,13 @@ TEST_F(Streams, LineReadingMatchesTheByteRuleOnRandomInput) {
   }
 }
 
-TEST_F(Streams, NulBytesAreDeliveredAndCounted) {
+TEST_P(Streams, NulBytesAreDeliveredAndCounted) {
   std::string bytes("a\0b\n\0\n", 6);
   EXPECT_EQ(Lines(OpenWith(bytes, STREAM_TEXT)),
             (LineList{{4, std::string("a\0b\n", 4)}, {2, std::string("\0\n", 2)}}));
 }
 
-TEST_F(Streams, SeekingBackOverALineReadsItAgain) {
+TEST_P(Streams, SeekingBackOverALineReadsItAgain) {
   int s = OpenWith("first\r\nsecond\r\nthird\r\n", STREAM_TEXT);
   char buf[256];
   ASSERT_EQ(StreamReadLine(s, buf, 256), 6);
@@ -179,7 +186,7 @@ TEST_F(Streams, SeekingBackOverALineReadsItAgain) {
   EXPECT_EQ(Lines(s), (LineList{{6, "first\r"}, {7, "second\r"}, {6, "third\r"}}));
 }
 
-TEST_F(Streams, BlockReadsMixWithLineReadsAndStoreANulWhenAsked) {
+TEST_P(Streams, BlockReadsMixWithLineReadsAndStoreANulWhenAsked) {
   int s = OpenWith("head\nbody-bytes", STREAM_NUL_AFTER_BLOCK);
   char buf[32];
   ASSERT_EQ(StreamReadLine(s, buf, sizeof buf), 5);
@@ -196,13 +203,13 @@ TEST_F(Streams, BlockReadsMixWithLineReadsAndStoreANulWhenAsked) {
   EXPECT_EQ(buf[3], 'Q');  // no NUL in binary mode
 }
 
-TEST_F(Streams, WritesWaitInTheBufferUntilCloseOrFlush) {
+TEST_P(Streams, WritesWaitInTheBufferUntilCloseOrFlush) {
   std::string path = dir_.File("out.bin");
   int s = StreamOpenForWriting(path.c_str());
   ASSERT_GE(s, 0);
-  std::string bytes(STREAM_BUFFER_SIZE - 1, 'w');
+  std::string bytes(bufferSize_ - 1, 'w');
   EXPECT_EQ(StreamWriteBlock(s, bytes.data(), static_cast<unsigned>(bytes.size())),
-            STREAM_BUFFER_SIZE - 1);
+            bufferSize_ - 1);
   EXPECT_EQ(ReadWholeFile(path).size(), 0u);
   EXPECT_EQ(StreamWriteString(s, "!"), 1);  // the full buffer goes out first
   EXPECT_EQ(ReadWholeFile(path), bytes);
@@ -213,9 +220,9 @@ TEST_F(Streams, WritesWaitInTheBufferUntilCloseOrFlush) {
   EXPECT_EQ(ReadWholeFile(path), bytes + "!tail\r\n");  // no line-end translation
 }
 
-TEST_F(Streams, LargeFilesRoundTripThroughBlocks) {
+TEST_P(Streams, LargeFilesRoundTripThroughBlocks) {
   std::string data;
-  for (int i = 0; i < 3 * STREAM_BUFFER_SIZE + 77; ++i) data += static_cast<char>((i * 131) & 0xFF);
+  for (int i = 0; i < 3 * bufferSize_ + 77; ++i) data += static_cast<char>((i * 131) & 0xFF);
   std::string path = dir_.File("big.bin");
   int w = StreamOpenForWriting(path.c_str());
   ASSERT_GE(w, 0);
@@ -238,7 +245,7 @@ TEST_F(Streams, LargeFilesRoundTripThroughBlocks) {
   EXPECT_EQ(back, data);
 }
 
-TEST_F(Streams, TheEleventhStreamFailsAndAFreedSlotIsReused) {
+TEST_P(Streams, TheEleventhStreamFailsAndAFreedSlotIsReused) {
   std::vector<int> handles;
   for (int i = 0; i < STREAM_SLOTS; ++i) {
     int s = StreamOpenForWriting(dir_.File("f" + std::to_string(i)).c_str());
@@ -254,7 +261,7 @@ TEST_F(Streams, TheEleventhStreamFailsAndAFreedSlotIsReused) {
   for (int s : handles) StreamClose(s);
 }
 
-TEST_F(Streams, FailedOpensAndBadHandlesAreRefused) {
+TEST_P(Streams, FailedOpensAndBadHandlesAreRefused) {
   EXPECT_EQ(StreamOpenForReading(dir_.File("missing").c_str(), STREAM_TEXT), -1);
   char buf[8];
   EXPECT_EQ(StreamReadLine(-1, buf, sizeof buf), -1);
@@ -263,7 +270,7 @@ TEST_F(Streams, FailedOpensAndBadHandlesAreRefused) {
   EXPECT_FALSE(StreamClose(0));
 }
 
-TEST_F(Streams, MakeTempFileNameCreatesANewEmptyFile) {
+TEST_P(Streams, MakeTempFileNameCreatesANewEmptyFile) {
   char first[MAX_PATH], second[MAX_PATH];
   ASSERT_NE(MakeTempFileName(first), 0u);
   ASSERT_NE(MakeTempFileName(second), 0u);
@@ -274,6 +281,10 @@ TEST_F(Streams, MakeTempFileNameCreatesANewEmptyFile) {
   DeleteFileA(first);
   DeleteFileA(second);
 }
+
+INSTANTIATE_TEST_SUITE_P(BufferSizes, Streams,
+                         ::testing::Values(static_cast<int>(STREAM_BUFFER_SIZE),
+                                           static_cast<int>(STREAM_PROGRAM_BUFFER_SIZE)));
 
 TEST(StreamTable, InitLimitsAndShutdown) {
   StreamShutdown();
