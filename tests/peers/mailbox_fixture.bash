@@ -47,11 +47,11 @@ make_mailbox() {
   rm -rf "$files"
   mkdir -p "$files"
   # Sizes cover an empty last line, a short one, and the 22500 bytes of a typical picture.
-  for spec in uu1.bin:1000 hqx1.bin:4321 mp1.bin:2048 att1.bin:777 att2.gif:22500 att3.zip:5 \
+  for entry in uu1.bin:1000 hqx1.bin:4321 mp1.bin:2048 att1.bin:777 att2.gif:22500 att3.zip:5 \
               inner1.bin:300 inner2.bin:4500 shar1.bin:2600 uu2.jpg:22500 hqx2.bin:1234 mp2.bin:901 \
               uu3.bin:45 uu4.bin:1 uu5.bin:9000 b64.doc:3333 uu6.tar:12000 xx1.bin:2500; do
-    name=${spec%%:*}
-    size=${spec#*:}
+    name=${entry%%:*}
+    size=${entry#*:}
     # Fixed bytes for each name, so that a failure can be reproduced: some random contents
     # still trip the decoder (a BinHex file read under a wrong name), a fault not yet found.
     python3 -c 'import random, sys; r = random.Random(sys.argv[1]); sys.stdout.buffer.write(r.randbytes(int(sys.argv[2])))' \
