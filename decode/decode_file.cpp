@@ -20,6 +20,7 @@
 #include "decode/line_fit.h"
 #include "decode/line_scan.h"
 #include "decode/recovery_questions.h"
+#include "decode/used_regions.h"
 #include "encode/alphabets.h"
 #include "encode/header_styles.h"
 
@@ -60,6 +61,9 @@ const char kChecksumErrorRemark[] = "\r\n\r\nChecksum error in %s.";
 const char kPathTooLong[] = "Can't Write to %s\\%s:\r\nthe path is longer than %d characters.";
 
 enum { PUMP_COUNT = 4, PASS_RESTART = 100, PROBLEM_ROOM = 1024, FULL_PERCENT = 100, STUCK_TURNS = 64 };
+// Passes over one input after the first, each for the files of the kind the pass before it
+// left (single files, the parts of a posting); a third covers a posting found only then.
+enum { MAX_LATER_PASSES = 2 };
 
 struct Run {
   HWND window;
@@ -87,6 +91,19 @@ struct Run {
   bool inMailHeader = false;
   // A file of this input has been finished: the next header starts a new file's sums.
   bool fileFinished = false;
+  // Mailbox messages ("From " lines) seen in this pass, and whether the current message
+  // named a part of a posting: a begin line there starts that part, not a file of its own.
+  int messages = 0;
+  long long messageStart = 0;
+  bool partHeaderInMessage = false;
+  // A file of the kind this pass does not decode was passed over: a later pass decodes it.
+  bool otherKindPassedOver = false;
+  int laterPass = 0;
+  int jobForcedStyle = 0;
+  UsedRegions used;
+  long long lineStart = 0;  // where the line being handled starts
+  bool lineUsed = false;    // a file took the line up
+  char lastOutput[DECODE_NAME_ROOM] = "";  // the last file an earlier pass wrote
 };
 Run run;
 
@@ -162,10 +179,16 @@ void RefreshJobStatus() {
 
 void RunSetup(HWND window, int input, int interactive) {
   std::memset(&g_decode, 0, sizeof g_decode);
-  run = Run{window, input, interactive, g_job.encodingType, true, 0, 0, false, 0};
+  run = Run{};
+  run.window = window;
+  run.input = input;
+  run.interactive = interactive;
+  run.initialFormat = g_job.encodingType;
+  run.readNext = true;
   g_decode.input = input;
   g_decode.output = -1;
   g_decode.forcedStyle = g_settings.decodeautodetect ? 0 : DecodeStyleInRange();
+  run.jobForcedStyle = g_decode.forcedStyle;
   g_decode.binaryData = 0;
   g_decode.tryAll = false;
 }
@@ -261,7 +284,12 @@ bool PassSetup() {
   if (!SetOutputName(UNKNOWN_FILE_NAME)) return false;
   g_decode.lineNumber = 0;
   run.fileFinished = false;
-  g_job.outputCount = 0;
+  if (run.laterPass == 0) g_job.outputCount = 0;
+  run.messages = 0;
+  run.partHeaderInMessage = false;
+  run.otherKindPassedOver = false;
+  run.lineStart = 0;
+  run.lineUsed = false;
   g_decode.output = -1;
   g_decode.statusShown = false;
   g_decode.line[0] = '\0';
@@ -343,19 +371,55 @@ FileState FreshFileState() {
   return f;
 }
 
+// A begin line that names a file; the name found so far stays.
+bool IsParsedBeginLine(const char* line) {
+  if (!StartsWithAnyCase(line, "begin ")) return false;
+  char name[DECODE_NAME_ROOM];
+  const bool nameFound = g_decode.nameFound;
+  const bool begin = ParseBeginLine(line, name, sizeof name);
+  g_decode.nameFound = nameFound;
+  return begin;
+}
+
+// A header between the files of an input that belongs to the other kind than the pass
+// decodes: the part of a posting (and the begin line of its message) among single files,
+// or a single file among the messages of a mailbox whose posting the pass collects.
+bool IsOtherKind(int found, int total) {
+  if (found == 0 || run.jobForcedStyle != 0 || g_decode.tryAll) return false;
+  if (g_decode.style == STYLE_SINGLE && run.fileFinished) {
+    if (found != STYLE_SINGLE && total > 1) {
+      run.partHeaderInMessage = true;
+      return true;
+    }
+    return run.partHeaderInMessage && IsParsedBeginLine(g_decode.line);
+  }
+  const bool collectingParts = g_decode.style != STYLE_TO_BE_DETERMINED && g_decode.style != STYLE_SINGLE;
+  if (!collectingParts || run.messages == 0) return false;
+  return found == STYLE_SINGLE || (!run.partHeaderInMessage && IsParsedBeginLine(g_decode.line));
+}
+
 // After a finished file the header test runs on a fresh file's state (a begin line adds
 // itself to its sums, a MIME or BinHex header sets its format): a header starts the next
-// file with it, any other line leaves the finished file's state for the report.
+// file with it, any other line leaves the finished file's state for the report. A header
+// of the other kind is left for a later pass, and the state as it was.
 int DetectNextHeader(int* part, int* total) {
-  if (!run.fileFinished) return DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
-  const FileState finished = CurrentFileState();
-  SetFileState(FreshFileState());
+  const bool mailboxParts = run.messages > 0 && g_decode.style != STYLE_SINGLE;
+  if (!run.fileFinished && !mailboxParts)
+    return DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
+  const FileState kept = CurrentFileState();
+  if (run.fileFinished) SetFileState(FreshFileState());
   const int found = DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
+  if (IsOtherKind(found, *total)) {
+    run.otherKindPassedOver = true;
+    SetFileState(kept);
+    return 0;
+  }
+  if (!run.fileFinished) return found;
   if (found != 0 && (g_decode.forcedStyle == 0 || found == g_decode.forcedStyle)) {
     run.fileFinished = false;
     StartFileData();
   } else {
-    SetFileState(finished);
+    SetFileState(kept);
   }
   return found;
 }
@@ -379,6 +443,11 @@ int LookForHeader() {
   g_decode.part = part;
   g_decode.headerTotal = total;
   run.inMailHeader = false;
+  if (r != STYLE_SINGLE && run.messages > 0) {
+    // The message's own header lines (its Subject names the part too) go with the part.
+    run.used.Note(run.messageStart, run.lineStart, true);
+    run.partHeaderInMessage = true;
+  }
   PartRecord* record = &g_partTable[part - 1];
   g_currentPart = record;
   if (!g_decode.restartedByHeader && g_decode.dataSeen && record->partNumber != 0 && g_decode.style != STYLE_SINGLE) {
@@ -701,12 +770,7 @@ void DecodeDataLine() {
 // line starts the next file (of the next message of a mailbox) rather than being passed over.
 bool IsNextBeginLine() {
   if (g_decode.style != STYLE_SINGLE || g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX) return false;
-  if (!StartsWithAnyCase(g_decode.line, "begin ")) return false;
-  char name[DECODE_NAME_ROOM];
-  const bool nameFound = g_decode.nameFound;
-  const bool begin = ParseBeginLine(g_decode.line, name, sizeof name);
-  g_decode.nameFound = nameFound;
-  return begin;
+  return IsParsedBeginLine(g_decode.line);
 }
 
 void DecodeLines() {
@@ -850,14 +914,18 @@ long OutputFileSize(const char* path) {
 // A file finished before the end of its input is counted and, without questions, its
 // checksums are tested now: the next file starts from fresh sums, and the run's outcome must
 // still cover this one.
-void NoteFileFinishedInLoop() {
-  NoteFinishedOutput(g_decode.outputName);
+void TestFinishedFileChecksums() {
   if (run.interactive || !g_settings.decodetestchecksum) return;
   g_decode.actualSize = static_cast<int32_t>(OutputFileSize(g_decode.outputName));
   if (TestChecksums(nullptr) == 0) return;
   char remark[REMARK_ROOM];
   std::snprintf(remark, sizeof remark, kChecksumErrorRemark, FileNamePart(g_decode.outputName));
   Remark(remark);
+}
+
+void NoteFileFinishedInLoop() {
+  NoteFinishedOutput(g_decode.outputName);
+  TestFinishedFileChecksums();
 }
 
 void CleanFinishInLoop() {
@@ -907,6 +975,31 @@ void ShowProgress() {
   }
 }
 
+// Reads the next line that no earlier pass used, after noting whether a file took up the
+// bytes since the last line's start (lines that a header test read ahead among them).
+int ReadNextLine() {
+  run.used.Note(run.lineStart, g_decode.bytesRead, run.lineUsed);
+  run.lineUsed = false;
+  for (;;) {
+    const long long start = g_decode.bytesRead;
+    const int n = StreamReadLine(run.input, g_decode.line, LINE_READ_SIZE);
+    ++g_decode.lineNumber;
+    if (n <= 0 || !run.used.Contains(start)) {
+      run.lineStart = start;
+      return n;
+    }
+    g_decode.bytesRead += n;
+  }
+}
+
+// A mailbox's "From " line starts a message; inside data it is no such line.
+void NoteMessageStart() {
+  if (g_decode.state == DECODELINES || !StartsWith(g_decode.line, "From ")) return;
+  ++run.messages;
+  run.messageStart = run.lineStart;
+  run.partHeaderInMessage = false;
+}
+
 // One pass over the input; PASS_RESTART, RESULT_CANCELLED or RESULT_DECLINED, or 0 when
 // the loop ended and the end of the pass decides.
 int RunLoop() {
@@ -916,8 +1009,7 @@ int RunLoop() {
       return RESULT_CANCELLED;
     }
     if (run.readNext) {
-      const int n = StreamReadLine(run.input, g_decode.line, LINE_READ_SIZE);
-      ++g_decode.lineNumber;
+      const int n = ReadNextLine();
       g_decode.lineLength = n > 0 ? n : 0;
       if (n < 0) {
         g_decode.line[0] = '\0';
@@ -927,6 +1019,7 @@ int RunLoop() {
         g_decode.running = false;
       } else {
         g_decode.bytesRead += n;
+        NoteMessageStart();
       }
     }
     // BinHex reads its input by characters, not lines: a turn that consumed input is not stuck.
@@ -940,6 +1033,7 @@ int RunLoop() {
       return RESULT_FAILED;
     }
     run.readNext = true;
+    if (g_decode.state != LOOKFORHEADERTYPE) run.lineUsed = true;
     if (g_decode.state == LOOKFORHEADERTYPE) {
       if (LookForHeader() == PASS_RESTART) return PASS_RESTART;
     } else if (g_decode.state == FINDSEPARATOR) {
@@ -952,6 +1046,7 @@ int RunLoop() {
     } else {
       RunState();
     }
+    if (g_decode.state != LOOKFORHEADERTYPE) run.lineUsed = true;
     if (g_decode.input >= 0) ShowProgress();
   }
   return 0;
@@ -1006,7 +1101,6 @@ int FinishClean() {
   } else {
     DeletePartFiles();
   }
-  CloseInput();
   return result;
 }
 
@@ -1071,11 +1165,21 @@ bool BackToOneOfOneStyle() {
   return true;
 }
 
+// A later pass that found no header: the files of the earlier passes are the run's result,
+// the last of them its output.
+bool NothingMoreFound() {
+  if (run.laterPass == 0 || g_decode.state != LOOKFORHEADERTYPE || g_decode.style != STYLE_TO_BE_DETERMINED)
+    return false;
+  std::memcpy(g_decode.outputName, run.lastOutput, sizeof run.lastOutput);
+  return true;
+}
+
 int EndPass() {
   if (!FinishOutput()) {
     Abandon();
     return RESULT_REPORTED;
   }
+  if (NothingMoreFound()) return 0;
   if (BackToOneOfOneStyle()) return PASS_RESTART;
   SettleEndState();
   switch (g_decode.state) {
@@ -1091,6 +1195,21 @@ int EndPass() {
   return RetryOrGiveUp();
 }
 
+// After a clean pass that passed over files of the other kind: the pass's last file is
+// tested like every finished one (the caller tests only the run's last), and the next pass
+// starts from the job's settings, passing over what this one used.
+bool StartsLaterPass() {
+  if (!run.otherKindPassedOver || run.laterPass >= MAX_LATER_PASSES) return false;
+  TestFinishedFileChecksums();
+  std::memcpy(run.lastOutput, g_decode.outputName, sizeof run.lastOutput);
+  run.used.Keep();
+  ++run.laterPass;
+  g_decode.forcedStyle = run.jobForcedStyle;
+  run.oneOfOneStyle = 0;
+  run.oneOfOneRetried = false;
+  return true;
+}
+
 int DecodePasses() {
   for (;;) {
     if (!PassSetup()) {
@@ -1099,9 +1218,14 @@ int DecodePasses() {
     }
     int r = RunLoop();
     if (r == 0) r = EndPass();
-    if (r != PASS_RESTART) return r;
-    CloseOutput();
-    DeletePartFiles();
+    if (r == PASS_RESTART) {
+      CloseOutput();
+      DeletePartFiles();
+      run.used.DropUnkept();
+    } else if (r != 0 || !StartsLaterPass()) {
+      CloseInput();
+      return r;
+    }
     RestartFromTop();
   }
 }
