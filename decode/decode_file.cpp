@@ -103,7 +103,6 @@ struct Run {
   UsedRegions used;
   long long lineStart = 0;  // where the line being handled starts
   bool lineUsed = false;    // a file took the line up
-  char lastOutput[DECODE_NAME_ROOM] = "";  // the last file an earlier pass wrote
 };
 Run run;
 
@@ -387,7 +386,7 @@ bool IsParsedBeginLine(const char* line) {
 bool IsOtherKind(int found, int total) {
   if (found == 0 || run.jobForcedStyle != 0 || g_decode.tryAll) return false;
   if (g_decode.style == STYLE_SINGLE && run.fileFinished) {
-    if (found != STYLE_SINGLE && total > 1) {
+    if (found != STYLE_SINGLE && total != 1) {  // a total not stated is not "1 of 1"
       run.partHeaderInMessage = true;
       return true;
     }
@@ -407,8 +406,13 @@ int DetectNextHeader(int* part, int* total) {
   if (!run.fileFinished && !mailboxParts)
     return DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
   const FileState kept = CurrentFileState();
-  if (run.fileFinished) SetFileState(FreshFileState());
+  const int keptTotal = g_partTotal;
+  if (run.fileFinished) {
+    SetFileState(FreshFileState());
+    g_partTotal = 0;  // a fresh file knows no number of parts yet
+  }
   const int found = DetectHeader(g_decode.line, run.input, part, total, g_decode.headerName);
+  g_partTotal = keptTotal;
   if (IsOtherKind(found, *total)) {
     run.otherKindPassedOver = true;
     SetFileState(kept);
@@ -1165,21 +1169,11 @@ bool BackToOneOfOneStyle() {
   return true;
 }
 
-// A later pass that found no header: the files of the earlier passes are the run's result,
-// the last of them its output.
-bool NothingMoreFound() {
-  if (run.laterPass == 0 || g_decode.state != LOOKFORHEADERTYPE || g_decode.style != STYLE_TO_BE_DETERMINED)
-    return false;
-  std::memcpy(g_decode.outputName, run.lastOutput, sizeof run.lastOutput);
-  return true;
-}
-
 int EndPass() {
   if (!FinishOutput()) {
     Abandon();
     return RESULT_REPORTED;
   }
-  if (NothingMoreFound()) return 0;
   if (BackToOneOfOneStyle()) return PASS_RESTART;
   SettleEndState();
   switch (g_decode.state) {
@@ -1197,11 +1191,11 @@ int EndPass() {
 
 // After a clean pass that passed over files of the other kind: the pass's last file is
 // tested like every finished one (the caller tests only the run's last), and the next pass
-// starts from the job's settings, passing over what this one used.
+// starts from the job's settings, passing over what this one used. A later pass that finds
+// nothing fails as any pass does: what the first one passed over must not go unreported.
 bool StartsLaterPass() {
   if (!run.otherKindPassedOver || run.laterPass >= MAX_LATER_PASSES) return false;
   TestFinishedFileChecksums();
-  std::memcpy(run.lastOutput, g_decode.outputName, sizeof run.lastOutput);
   run.used.Keep();
   ++run.laterPass;
   g_decode.forcedStyle = run.jobForcedStyle;

@@ -208,6 +208,30 @@ TEST_F(DecodeFileTest, MultiPartInAnyOrderAcrossStyles) {
   }
 }
 
+// A mailbox holds single files and the parts of a posting side by side, in any order: each
+// comes out exact.
+TEST_F(DecodeFileTest, SingleFilesAmongTheScatteredPartsOfAPostingInOneMailbox) {
+  const std::string a = Pattern(700, 1), b = Pattern(900, 2), bytes = Pattern(8000);
+  const auto message = [](const std::string& subject, const std::string& body) {
+    return "From someone@example.org Tue Mar  3 10:00:00 1998\nSubject: " + subject + "\n\n" + body + kSignature;
+  };
+  for (int style : {STYLE_SIMTEL, STYLE_COMP_BINARIES}) {
+    const std::vector<std::string> parts = EncodeParts(bytes, style);
+    ASSERT_EQ(parts.size(), 3u) << style;
+    const std::string one = message("a.bin", Uuencode("a.bin", a)), two = message("b.bin", Uuencode("b.bin", b));
+    const std::string p1 = message("the archive", parts[0]), p2 = message("the archive", parts[1]),
+                      p3 = message("the archive", parts[2]);
+    for (const std::string& box : {one + p2 + p3 + two + p1, p3 + one + p1 + two + p2}) {
+      ASSERT_EQ(Decode(Input("mbox", box)), 0) << style << ": " << g_decode.errorText;
+      EXPECT_TRUE(Output("a.bin") == a && Output("b.bin") == b && Output("data.bin") == bytes) << style;
+      EXPECT_EQ(g_job.outputCount, 3) << style;
+      EXPECT_FALSE(g_job.qualifiedResult) << style;
+      EXPECT_EQ(ListFolder(dir.path()), "a.bin\nb.bin\ndata.bin\nmbox\n") << style;
+      for (const char* name : {"a.bin", "b.bin", "data.bin"}) DeleteFileA(dir.File(name).c_str());
+    }
+  }
+}
+
 // The final report and the status line read the run's findings from the job state.
 TEST_F(DecodeFileTest, TheJobStateCarriesTheFormatStylePartsAndOutput) {
   ASSERT_EQ(Decode(Input("one.txt", Uuencode("one.bin", Pattern(100)))), 0);
