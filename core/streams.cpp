@@ -24,6 +24,7 @@ struct StreamRecord {
   int lastOperation;
   LONG lastRead;
   LONG lastWritten;
+  long long position;  // of the file pointer: the end of what the buffer holds when reading
 };
 
 struct StreamTable {
@@ -78,6 +79,7 @@ int FillBuffer(StreamRecord& r) {
     return NO_CHARACTER;
   }
   r.count = got;
+  r.position += got;
   if (got == 0) {
     r.status = STATUS_EOF;
     return NO_CHARACTER;
@@ -344,9 +346,17 @@ void StreamSeek(int s, LONG offset, int origin) {
   if (r->mode == MODE_WRITE && r->lastOperation == LASTOP_WRITE) FlushRecord(*r);
   if (origin == FILE_CURRENT) offset -= static_cast<LONG>(r->count);
   SetFilePointer(r->file, offset, nullptr, static_cast<DWORD>(origin));
+  LONG high = 0;
+  const DWORD low = SetFilePointer(r->file, 0, &high, FILE_CURRENT);
+  r->position = (static_cast<long long>(high) << 32) | low;
   r->count = 0;
   r->lastRead = -1;
   r->lastWritten = -1;
+}
+
+long long StreamPosition(int s) {
+  StreamRecord* r = Record(s);
+  return r ? r->position - r->count : -1;
 }
 
 HANDLE StreamOsHandle(int s) {

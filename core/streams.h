@@ -30,6 +30,8 @@ int StreamWriteString(int s, const char* text);
 int StreamWriteBlock(int s, const void* data, unsigned len);
 int StreamFlush(int s);
 void StreamSeek(int s, LONG offset, int origin);
+// The offset in the file of the next byte a read of this stream gives.
+long long StreamPosition(int s);
 HANDLE StreamOsHandle(int s);
 // The size of the stream's file, beyond 4 GiB too; -1 when the system cannot tell it.
 long long StreamFileSize(int s);

@@ -980,12 +980,14 @@ void ShowProgress() {
 }
 
 // Reads the next line that no earlier pass used, after noting whether a file took up the
-// bytes since the last line's start (lines that a header test read ahead among them).
+// bytes since the last line's start (lines that a header test read ahead among them, the
+// characters a BinHex file read). Places are the stream's own: the byte count of a text
+// line leaves out the LF of its CR LF.
 int ReadNextLine() {
-  run.used.Note(run.lineStart, g_decode.bytesRead, run.lineUsed);
+  run.used.Note(run.lineStart, StreamPosition(run.input), run.lineUsed);
   run.lineUsed = false;
   for (;;) {
-    const long long start = g_decode.bytesRead;
+    const long long start = StreamPosition(run.input);
     const int n = StreamReadLine(run.input, g_decode.line, LINE_READ_SIZE);
     ++g_decode.lineNumber;
     if (n <= 0 || !run.used.Contains(start)) {

@@ -34,6 +34,8 @@ for kind in native win64; do
   # log keeps the first failure for a look.
   (cd "$QV_ROOT/build/$kind" && ctest -j"$jobs" --output-on-failure --timeout 600 --repeat until-pass:2) >"$log" 2>&1
   grep -E '(\*\*\*Failed|\*\*\*Exception|\*\*\*Timeout|Not Run)' "$log" && sed -n '/The following tests FAILED/,$p' "$log"
+  # What a failed test said of itself, so that a run elsewhere can be read without its log.
+  grep -E '^(FAIL:|\[  FAILED  \]|.*: Failure$)' "$log" | head -40
   summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
   echo "$kind: ${summary:-no test summary}"
   if [[ $summary =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then

@@ -59,8 +59,9 @@ cmp -s "$work/photo.jpg" "$work/dec/photo.jpg" || fail "/N photo.uue did not dec
 echo "/N file.uue decodes"
 
 # A mailbox of every format and style we read (tests/peers/mailbox_fixture.bash), with our
-# own XX file and a UU file with "sum -r/size" lines among the peers' messages: one /N run
-# gives every file exact, with either line end, and exits 0.
+# own XX file, a UU file with "sum -r/size" lines and a posting in three parts scattered
+# among the peers' messages: one /N run gives every file exact, with either line end, and
+# exits 0.
 . "$e2e_root/tests/peers/mailbox_fixture.bash"
 box=$work/mailbox
 mkdir -p "$box/ours"
@@ -71,6 +72,14 @@ run_to_end /N /EX "$(win "$box/ours/ours.bin")"
 run_to_end /N /EU "$(win "$box/ours/sums.bin")"
 "$QV_WINE" reg delete "$settings_key" /v encodechecksum /f >/dev/null 2>&1
 grep -q '^sum -r/size' "$box/ours/sums.uue" || fail "our encoder wrote no sum lines"
+# A posting of three SimTel-framed parts, which the mailbox scatters out of order.
+python3 -c 'import random; open("'"$box/ours/parts.bin"'", "wb").write(random.Random(9).randbytes(9000))'
+"$QV_WINE" reg add "$settings_key" /v encodetype /t REG_DWORD /d 5 /f >/dev/null 2>&1
+"$QV_WINE" reg add "$settings_key" /v encodeoutputsize /t REG_DWORD /d 5000 /f >/dev/null 2>&1
+run_to_end /N /EU "$(win "$box/ours/parts.bin")"
+"$QV_WINE" reg delete "$settings_key" /v encodetype /f >/dev/null 2>&1
+"$QV_WINE" reg delete "$settings_key" /v encodeoutputsize /f >/dev/null 2>&1
+[ "$(ls "$box/ours" | grep -c '^parts[0-9]\.uue$')" = 3 ] || fail "the posting is not in three parts: $(ls "$box/ours")"
 make_mailbox "$box"
 for ending in mbox mbox-crlf; do
   mkdir -p "$box/$ending.out"

@@ -53,6 +53,9 @@
 //                                           mouse does: check boxes and radios change
 //   qvdriver listview TITLE ID              the rows of list view ID of the dialog TITLE,
 //                                           one a line: "icon=N" then every cell, tab-separated
+//   qvdriver windows CLASS                  every visible top-level window of this class ("*" for
+//                                           all) as "class: title", then the texts of its
+//                                           children: what a program that does not end shows
 //   qvdriver rows TITLE ID ROW...           select these rows of that list view (its own
 //                                           notifications follow, as with a mouse click)
 // The list views live in the program's memory: their records go through a block of it.
@@ -90,7 +93,7 @@ const UINT kPressTimeoutMs = 5000;
 int Usage() {
   std::fprintf(stderr,
                "usage: qvdriver wait|gone|children|client|resize|menu|key|char|command|press|progress|dialog|choose|"
-               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext|state|click|listview|rows ...\n");
+               "clipboard|drop|menustate|answer|controls|items|select|dialogkey|settext|state|click|listview|rows|windows ...\n");
   return 2;
 }
 
@@ -605,6 +608,23 @@ int SelectRows(const char* title, int id, int argc, char** argv, int first) {
   return 0;
 }
 
+BOOL CALLBACK PrintTopWindow(HWND window, LPARAM className) {
+  char found[64];
+  GetClassNameA(window, found, sizeof found);
+  const char* wanted = reinterpret_cast<const char*>(className);
+  if (!IsWindowVisible(window) || (std::strcmp(wanted, "*") != 0 && std::strcmp(wanted, found) != 0)) return TRUE;
+  std::printf("%s: ", found);
+  PrintEscaped(WindowText(window));
+  std::printf("\n");
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (WindowText(child).empty()) continue;
+    std::printf("  ");
+    PrintEscaped(WindowText(child));
+    std::printf("\n");
+  }
+  return TRUE;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
   if (command == "children") return PrintChildren(window);
   if (command == "client") return PrintClient(window);
@@ -654,6 +674,7 @@ int main(int argc, char** argv) {
   if (command == "state") return PrintControls(target);
   if (command == "click") return ClickControl(target, argc, argv);
   if (command == "listview") return PrintListView(target, Number(Arg(argc, argv, 3), 0));
+  if (command == "windows") return EnumWindows(PrintTopWindow, reinterpret_cast<LPARAM>(target)) ? 0 : 1;
   if (command == "rows") return SelectRows(target, Number(Arg(argc, argv, 3), 0), argc, argv, 4);
   if (command == "wait" || command == "gone") {
     const char* title = Arg(argc, argv, 3);

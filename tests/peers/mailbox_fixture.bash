@@ -2,7 +2,8 @@
 # a mail folder or news spool holds them: uuencode, uuenview's XX, mpack, macutils binhex (one before and
 # one after other formats), shar with a uuencoded file, hand-made MIME multipart (three
 # attachments, and a text part holding two uuencoded files), and, when DIR/ours holds them,
-# our encoder's XX file and UU file with "sum -r/size" lines. The originals are in DIR/files,
+# our encoder's XX file, UU file with "sum -r/size" lines and the three parts of a posting
+# (parts1.uue to parts3.uue, of parts.bin), scattered through the mailbox out of order. The originals are in DIR/files,
 # the mailbox in DIR/mbox (LF) and DIR/mbox-crlf (CR LF); the files' names, one a line, in
 # DIR/names.
 
@@ -24,6 +25,15 @@ mailbox_uu() {
 }
 
 mailbox_signature() { printf '\n-- \n%s, at the far end of the corridor\n\n' "$1"; }
+
+# mailbox_part FROM K: the next message (make_mailbox's n) carries part K of our posting,
+# when there is one; its Subject does not number the part, its frames do.
+mailbox_part() {
+  [ -f "$dir/ours/parts$2.uue" ] || return 0
+  mailbox_head "$1" "the pictures, as promised" $((n += 1))
+  cat "$dir/ours/parts$2.uue"
+  mailbox_signature "Wendy"
+}
 
 # mailbox_base64_part NAME: a MIME attachment of DIR/files/NAME (boundary "mb").
 mailbox_base64_part() {
@@ -83,6 +93,8 @@ make_mailbox() {
     mailbox_base64_part att3.zip
     printf -- '--mb--\n\nAn epilogue.\n\n'
 
+    mailbox_part wendy@example.org 2
+
     mailbox_head frank@example.org "re: meeting notes" $((n += 1))
     printf '> No file here, only words.\n\nAgreed, and begin with the budget.\n'
     mailbox_signature Frank
@@ -112,6 +124,8 @@ make_mailbox() {
 
     mailbox_uu ken@example.org "uu2.jpg after the MIME ones" $((n += 1)) uu2.jpg Ken
 
+    mailbox_part wendy@example.org 3
+
     mailbox_head laura@example.org "another Mac file, late" $((n += 1))
     printf 'After all the others.\n\n'
     mailbox_binhex hqx2.bin
@@ -124,6 +138,8 @@ make_mailbox() {
 
     mailbox_head oscar@example.org "one byte" $((n += 1))
     (cd "$files" && uuencode uu4.bin uu4.bin)
+
+    mailbox_part wendy@example.org 1
 
     mailbox_head peggy@example.org "no attachment today" $((n += 1))
     printf 'Sorry, the file follows tomorrow.\n'
@@ -150,6 +166,7 @@ make_mailbox() {
   [ -f "$dir/ours/ours.xxe" ] && cp "$dir/ours/ours.bin" "$files/ours.bin" && echo ours.bin >>"$dir/names"
   [ -f "$dir/ours/sums.uue" ] && cp "$dir/ours/sums.bin" "$files/sums.bin" && echo sums.bin >>"$dir/names"
   printf '%s\n' shar1.bin uu2.jpg hqx2.bin uu3.bin mp2.bin uu4.bin uu5.bin b64.doc xx1.bin uu6.tar >>"$dir/names"
-  sed 's/$/\r/' "$dir/mbox" >"$dir/mbox-crlf"
+  [ -f "$dir/ours/parts1.uue" ] && cp "$dir/ours/parts.bin" "$files/parts.bin" && echo parts.bin >>"$dir/names"
+  sed 's/\r$//; s/$/\r/' "$dir/mbox" >"$dir/mbox-crlf"
   mailbox_messages=$n
 }

@@ -36,9 +36,18 @@ start_program() {
   e2e_programs="$e2e_programs $program_pid"
 }
 
-# Waits for the started program to end and checks its exit code.
+# Waits for the started program to end and checks its exit code. A program still running
+# after QV_PROGRAM_LIMIT seconds (150) fails the test with the windows it shows, so that a
+# run that hangs says where.
 expect_exit_code() {
-  local expected=$1 code=0
+  local expected=$1 code=0 tenths=0
+  while kill -0 "$program_pid" 2>/dev/null; do
+    if [ $tenths -ge $((${QV_PROGRAM_LIMIT:-150} * 10)) ]; then
+      fail "the program did not end within ${QV_PROGRAM_LIMIT:-150} s; its windows: $(drive windows "*" | tr '\n' '|')"
+    fi
+    sleep 0.1
+    tenths=$((tenths + 1))
+  done
   wait "$program_pid" || code=$?
   [ "$code" = "$expected" ] || fail "exit code $code, expected $expected"
 }
