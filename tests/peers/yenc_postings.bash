@@ -36,8 +36,9 @@ uuenview_parts() {  # FILE FOLDER
 }
 
 # Parts of FILE with python3-yenc's data lines and our own keyword lines (yEnc 1.2, with
-# total= and pcrc32=). A leading dot, escaped by the encoder, is written plain and then
-# doubled, as news transport leaves an older encoder's line; tabs stay unescaped.
+# total= and pcrc32=), two of its lines joined into one of 256 characters. A leading dot,
+# escaped by the encoder, is written plain and then doubled, as news transport leaves an
+# older encoder's line; tabs stay unescaped.
 pyyenc_parts() {  # FILE FOLDER PART-SIZE
   mkdir -p "$2/parts"
   /usr/bin/python3 - "$1" "$2/parts" "$3" <<'PY'
@@ -49,8 +50,10 @@ name = sys.argv[1].rsplit('/', 1)[-1]
 for k in range(total):
     chunk = data[k * step:(k + 1) * step]
     text = _yenc.encode_string(chunk, 0, 0)[0].decode('latin-1').replace('\r\n', '\n')
-    lines = ['..' + l[2:] if l.startswith('=n') else l for l in text.split('\n')]
-    out = '=ybegin part=%d total=%d line=128 size=%d name=%s\n' % (k + 1, total, size, name)
+    lines = text.split('\n')
+    lines = [''.join(lines[i:i + 2]) for i in range(0, len(lines), 2)]
+    lines = ['..' + l[2:] if l.startswith('=n') else l for l in lines]
+    out = '=ybegin part=%d total=%d line=256 size=%d name=%s\n' % (k + 1, total, size, name)
     out += '=ypart begin=%d end=%d\n' % (k * step + 1, k * step + len(chunk))
     out += '\n'.join(lines).rstrip('\n') + '\n'
     out += '=yend size=%d part=%d pcrc32=%08x crc32=%08x\n' % (len(chunk), k + 1, zlib.crc32(chunk), zlib.crc32(data))
