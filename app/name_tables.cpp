@@ -4,7 +4,7 @@
 
 namespace {
 const char* const kOperationNames[] = {"", "Encode", "Decode", "Concatenate"};
-const char* const kEncodingTypeNames[] = {"Auto", "UU", "XX", "MIME", "BinHex"};
+const char* const kEncodingTypeNames[] = {"Auto", "UU", "XX", "MIME", "BinHex", "yEnc"};
 
 template <size_t N>
 const char* NameAt(const char* const (&table)[N], int index) {

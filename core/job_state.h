@@ -6,7 +6,8 @@
 enum { MAX_INPUTS = 128, MAX_RECIPIENTS = 32, PATH_ROOM = 260, REMARK_ROOM = 256, LISTED_OUTPUTS = 3 };
 
 enum Operation { OP_NONE = 0, OP_ENCODE = 1, OP_DECODE = 2, OP_CONCATENATE = 3 };
-enum EncodingType { TYPE_AUTO = 0, TYPE_UU = 1, TYPE_XX = 2, TYPE_MIME = 3, TYPE_BINHEX = 4 };
+// yEnc is decoded only: the encoder offers the first five.
+enum EncodingType { TYPE_AUTO = 0, TYPE_UU = 1, TYPE_XX = 2, TYPE_MIME = 3, TYPE_BINHEX = 4, TYPE_YENC = 5 };
 
 // Job results of the encoder, the decoder and the joiner.
 enum JobResult {

@@ -9,6 +9,8 @@
 #include "core/ui.h"
 #include "decode/decode_context.h"
 #include "encode/checksum.h"
+#include "encode/crc32.h"
+#include "encode/header_styles.h"
 
 namespace {
 
@@ -34,17 +36,29 @@ void AddLine(std::vector<std::string>* list, const char* format, Args... args) {
 
 const char* OutputBaseName() { return FileNamePart(g_decode.outputName); }
 
-// sum -r of the output file in the file's order; false when it cannot be read.
+// The whole-file checksum of the run's format: CRC-32 for yEnc, sum -r otherwise.
+uint32_t ContinueWholeChecksum(uint32_t sum, const unsigned char* block, size_t n) {
+  if (g_decode.format == TYPE_YENC) return Crc32(sum, block, n);
+  return SumBytes(static_cast<uint16_t>(sum), block, n);
+}
+
+// The decoder computed the whole-file checksum in the file's order already: BinHex, and a
+// yEnc file of one part.
+bool WholeChecksumIsFinal() {
+  return g_decode.format == TYPE_BINHEX || (g_decode.format == TYPE_YENC && g_decode.style == STYLE_SINGLE);
+}
+
+// The whole-file checksum of the output file in the file's order; false when it cannot be read.
 bool RecomputeWholeChecksum() {
   const int s = StreamOpenForReading(g_decode.outputName, STREAM_BINARY);
   if (s < 0) return false;
   ShowStatus(kTesting, OutputBaseName());
-  uint16_t sum = 0;
+  uint32_t sum = 0;
   unsigned long count = 0;
   unsigned char block[READ_BLOCK];
   int n;
   while ((n = StreamReadBlock(s, block, READ_BLOCK)) > 0) {
-    sum = SumBytes(sum, block, static_cast<size_t>(n));
+    sum = ContinueWholeChecksum(sum, block, static_cast<size_t>(n));
     count += static_cast<unsigned long>(n);
   }
   StreamClose(s);
@@ -67,7 +81,7 @@ int TestWholeFile(std::vector<std::string>* list) {
   checksumFound = true;
   // The decoder does not sum the output as it goes (parts may come in any order, and the sum
   // would cost every decode); the file is summed once here, and the list reuses the value.
-  if (!list && g_decode.format != TYPE_BINHEX) RecomputeWholeChecksum();
+  if (!list && !WholeChecksumIsFinal()) RecomputeWholeChecksum();
   if (g_decode.wholeCalculatedChecksum != g_decode.wholeExpectedChecksum) {
     ++count;
     AddLine(list, kOutputChecksum, OutputBaseName(), static_cast<unsigned>(g_decode.wholeExpectedChecksum),

@@ -5,6 +5,7 @@
 
 const char UNKNOWN_FILE_NAME[] = "DontKnow.Yet";
 const char kInvalidDataByte[] = "Invalid encoded data byte (0x%x).";
+const char kMissingEndRemark[] = "\r\n\r\nMissing 'end' statement.";
 const char kReadFailure[] = "Line %ld: Read Failure of %s!";
 const char kWriteFailure[] = "Write Failure on %s because";
 

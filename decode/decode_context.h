@@ -108,6 +108,8 @@ const char* DecodeInputName();
 void SetDecodeError(const char* format, ...);
 // The reason given for a character that no alphabet of the run decodes (one %x: the byte).
 extern const char kInvalidDataByte[];
+// The remark of a file whose data ended without its end line.
+extern const char kMissingEndRemark[];
 // The report of a failed read of the input (the line number, the input's path).
 extern const char kReadFailure[];
 // The report of an output whose bytes could not all be written (its path; the system's

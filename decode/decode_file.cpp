@@ -21,6 +21,7 @@
 #include "decode/line_scan.h"
 #include "decode/recovery_questions.h"
 #include "decode/used_regions.h"
+#include "decode/yenc_decode.h"
 #include "encode/alphabets.h"
 #include "encode/header_styles.h"
 
@@ -41,7 +42,6 @@ const char kBinaryData[] =
     "File %s contains binary data and very likely cannot be decoded. Do you wish to try anyway?";
 const char kMissingBegin[] = "Missing 'begin' Statement in %s.";
 const char kMissingBoth[] = "Missing 'begin' and 'end' Statements in %s.";
-const char kMissingEndRemark[] = "\r\n\r\nMissing 'end' statement.";
 const char kSkippedRemark[] = "\r\n\r\nPossibly not all data included in decoding.";
 const char kAttemptedRemark[] = "\r\n\r\nDecode attempted in spite of integrity errors.";
 const char kInvalidLine[] = "Input File: %s\r\nLine %ld: Invalid %s Encoded Data!\r\n%s";
@@ -299,6 +299,9 @@ bool PassSetup() {
 
 void RestartFromTop() { StreamSeek(run.input, 0, FILE_BEGIN); }
 
+// BinHex and yEnc read their data from the input themselves, not line by line here.
+bool ReadsItsOwnInput() { return g_decode.format == TYPE_BINHEX || g_decode.format == TYPE_YENC; }
+
 // --- LOOKFORHEADERTYPE -----------------------------------------------------------------
 
 int AcceptedStyle(int r) {
@@ -466,7 +469,7 @@ int LookForHeader() {
       if (g_decode.format == TYPE_MIME) {
         g_decode.formatDecided = true;
         SetSearchState(FINDSTARTOFDATA);
-      } else if (g_decode.format == TYPE_BINHEX) {
+      } else if (ReadsItsOwnInput()) {
         g_decode.formatDecided = true;
         run.readNext = false;
         SetSearchState(PREPAREHEADER);
@@ -478,6 +481,10 @@ int LookForHeader() {
     case STYLE_REM:
       run.inMailHeader = StartsWithAnyCase(g_decode.line, "Subject:");
       SetSearchState(FINDSTARTOFDATA);
+      break;
+    case STYLE_YENC_PARTS:
+      run.readNext = false;
+      SetSearchState(PREPAREHEADER);
       break;
     case STYLE_ALT_BINARIES_1: case STYLE_ALT_BINARIES_2: case STYLE_ALT_BINARIES_3: case STYLE_ALT_BINARIES_4:
       if (part == 1 && total == 1 && !g_decode.tryAll && !run.oneOfOneRetried) {
@@ -508,6 +515,22 @@ bool IsBeginLineInstead(const char* line) {
   return begin && !g_decode.tryAll && g_decode.forcedStyle == 0 && ParseBeginLine(line, name, sizeof name);
 }
 
+// A header of its own style where an alt.binaries frame was expected (a yEnc part under a
+// subject with a designation): the header is looked at again, and its style decides.
+bool RestartAtOtherHeader() {
+  if (g_decode.tryAll || !IsAltBinaries(g_decode.style)) return false;
+  int part = 0, total = 0;
+  char name[DECODE_NAME_ROOM];
+  const int found = DetectHeader(g_decode.line, run.input, &part, &total, name);
+  if (found == 0) return false;
+  run.readNext = false;
+  g_decode.restartedByHeader = true;
+  g_decode.style = STYLE_TO_BE_DETERMINED;
+  g_decode.forcedStyle = found;
+  SetSearchState(LOOKFORHEADERTYPE);
+  return true;
+}
+
 int FindSeparator() {
   ShowStatusOnce(kLookingForSeparator, g_decode.style);
   if (IsSeparatorLine(g_decode.line, run.input)) {
@@ -515,17 +538,8 @@ int FindSeparator() {
   } else if (IsBeginLineInstead(g_decode.line)) {
     g_decode.forcedStyle = STYLE_SINGLE;
     return PASS_RESTART;
-  } else if (!g_decode.tryAll && IsAltBinaries(g_decode.style)) {
-    int part = 0, total = 0;
-    char name[DECODE_NAME_ROOM];
-    const int found = DetectHeader(g_decode.line, run.input, &part, &total, name);
-    if (found != 0) {
-      run.readNext = false;
-      g_decode.restartedByHeader = true;
-      g_decode.style = STYLE_TO_BE_DETERMINED;
-      g_decode.forcedStyle = found;
-      SetSearchState(LOOKFORHEADERTYPE);
-    }
+  } else {
+    RestartAtOtherHeader();
   }
   Pump();
   return 0;
@@ -535,6 +549,8 @@ void FindStartOfData() {
   ShowStatusOnce(kLookingForData, g_decode.style);
   if (run.inMailHeader) {
     run.inMailHeader = !IsBlankLine(g_decode.line);
+  } else if (StartsWith(g_decode.line, "=ybegin") && RestartAtOtherHeader()) {
+    // after a blank line taken for the alt.binaries separator
   } else if (!IsBlankLine(g_decode.line)) {
     run.readNext = false;
     const bool noBeginLine = g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX;
@@ -692,6 +708,7 @@ void RestoreLineStart(const LineStart& start) {
 }
 
 int DecodeOne(unsigned char* out, bool anyway, int* nextState) {
+  if (g_decode.format == TYPE_YENC) return YencDecodeChunk(run.input, out, g_currentPart, nextState);
   if (g_decode.format == TYPE_BINHEX)
     return BinHexDecodeChunk(run.window, run.input, out, run.interactive, anyway, g_currentPart, nextState);
   return DecodeEncodedLine(g_decode.line, out, g_currentPart, anyway);
@@ -758,10 +775,8 @@ void DecodeDataLine() {
   if (n >= 0) NoteBlanksInData();
   EndPassedOverText();
   if (n < 0) n = HandleInvalidLine(out, &nextState);
-  if (g_decode.format == TYPE_BINHEX) {
-    if (nextState == PREPARETRAILER) g_decode.trailerPart = g_decode.trailerTotal = 1;
-    SetStateWithoutReading(nextState);
-  }
+  if (g_decode.format == TYPE_BINHEX && nextState == PREPARETRAILER) g_decode.trailerPart = g_decode.trailerTotal = 1;
+  if (ReadsItsOwnInput()) SetStateWithoutReading(nextState);
   if (n < 0) {
     SetStateWithoutReading(CRITICALERROR);
     return;
@@ -773,7 +788,7 @@ void DecodeDataLine() {
 // A begin line inside the data of a single UU or XX file: the file lost its end, and the
 // line starts the next file (of the next message of a mailbox) rather than being passed over.
 bool IsNextBeginLine() {
-  if (g_decode.style != STYLE_SINGLE || g_decode.format == TYPE_MIME || g_decode.format == TYPE_BINHEX) return false;
+  if (g_decode.style != STYLE_SINGLE || g_decode.format == TYPE_MIME || ReadsItsOwnInput()) return false;
   return IsParsedBeginLine(g_decode.line);
 }
 

@@ -6,6 +6,7 @@
 #include "decode/decode_context.h"
 #include "decode/decode_tables.h"
 #include "decode/line_scan.h"
+#include "decode/yenc_decode.h"
 #include "encode/header_styles.h"
 
 namespace {
@@ -43,6 +44,24 @@ int BeginLineTest(const char* line, Found& f) {
   f.total = g_partTotal;
   return g_decode.style;
 }
+
+// "begin-base64 MODE NAME": base64 data up to "====", one file.
+int Base64BeginTest(const char* line, Found& f) {
+  if (!StartsWith(line, "begin-base64") || !IsBlank(line[12])) return -1;
+  bool found = false;
+  long mode = 0;
+  const char* name = SkipBlanks(ParseNumber(line + 12, &mode, &found));
+  if (!found || *name == '\0' || *name == '\r' || *name == '\n') return 0;
+  CopyFileName(name, NAME_LINE_MODE, false, f.name, NAME_ROOM);
+  g_decode.format = TYPE_MIME;
+  SelectDecodeTable(TYPE_MIME);
+  g_decode.nameFound = true;
+  f.part = 1;
+  f.total = 1;
+  return STYLE_SINGLE;
+}
+
+int YencTest(const char* line, Found& f) { return YencHeaderTest(line, &f.part, &f.total, f.name, NAME_ROOM); }
 
 // The frame line, or one that a newsreader glued onto the end of the Subject line (found
 // there too, unlike a frame anywhere else in a line).
@@ -336,7 +355,7 @@ int DetectHeader(char* line, int stream, int* part, int* total, char* name) {
   *total = 0;
   Found f;
   f.name = name;
-  enum { TEST_COUNT = 13 };
+  enum { TEST_COUNT = 15 };
   for (int test = 0; test < TEST_COUNT; ++test) {
     std::strcpy(name, UNKNOWN_FILE_NAME);
     int r = -1;
@@ -353,7 +372,9 @@ int DetectHeader(char* line, int stream, int* part, int* total, char* name) {
       case 9: r = BinHexTest(line, f); break;
       case 10: r = AolTest(line, f); break;
       case 11: r = SquirrelTest(line, f); break;
-      default: r = KoltarTest(line, f); break;
+      case 12: r = KoltarTest(line, f); break;
+      case 13: r = Base64BeginTest(line, f); break;
+      default: r = YencTest(line, f); break;
     }
     if (r >= 0) {
       if (r > 0) {

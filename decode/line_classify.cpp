@@ -137,6 +137,8 @@ int ClassifyDecodeLine(char* line, int part, int stream, int* trailerPart, int* 
   const int style = g_decode.style;
   *trailerPart = part;
   *trailerTotal = g_partTotal;
+  // The yEnc reader takes its lines from the input itself and finds its own end.
+  if (g_decode.format == TYPE_YENC) return DataLine;
   if (IsEndStatement(line)) {
     AddLineToPartSum(line);
     if (style == STYLE_SINGLE) {
@@ -156,7 +158,8 @@ int ClassifyDecodeLine(char* line, int part, int stream, int* trailerPart, int* 
     if (c != CONTINUE_CLASSIFYING) return c;
   }
   if (StartsWith(line, "sum -r/size")) return ChecksumLine;
-  if (style == STYLE_SINGLE && g_decode.format == TYPE_MIME && StartsWith(line, "--")) {
+  // A boundary or a signature ends base64 data, and so does the "====" of begin-base64.
+  if (style == STYLE_SINGLE && g_decode.format == TYPE_MIME && (StartsWith(line, "--") || StartsWith(line, "===="))) {
     *trailerPart = 1;
     *trailerTotal = 1;
     return EndStatement;

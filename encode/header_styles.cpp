@@ -24,6 +24,7 @@ const HeaderStyle HeaderStyleTable[HEADER_STYLE_COUNT + 1] = {
     {18, 1, 0, "AOL"},
     {19, 1, 0, "Squirrel v3.0"},
     {20, 1, 1, "R.E.M."},
+    {21, 0, 0, "yEnc Multi-Part"},
     {-1, 0, 0, ""},
 };
 

@@ -2,7 +2,7 @@
 // decoder recognises. Row numbers are the style identifiers stored in the settings.
 #pragma once
 
-enum { HEADER_STYLE_COUNT = 21, HEADER_STYLE_NAME_ROOM = 32 };
+enum { HEADER_STYLE_COUNT = 22, HEADER_STYLE_NAME_ROOM = 32 };
 
 enum HeaderStyleId {
   STYLE_TO_BE_DETERMINED = 0,
@@ -26,6 +26,9 @@ enum HeaderStyleId {
   STYLE_AOL = 18,
   STYLE_SQUIRREL = 19,
   STYLE_REM = 20,
+  // The parts of a yEnc posting: recognised by their own header lines whatever the frame,
+  // so offered in no list.
+  STYLE_YENC_PARTS = 21,
 };
 
 struct HeaderStyle {

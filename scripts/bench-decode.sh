@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Decoder benchmark (not a test): decodes 64 MiB of data as UU, XX and base64 single files
+# Decoder benchmark (not a test): decodes 64 MiB of data as UU, XX, base64 and yEnc single files
 # and as UU split into parts by our encoder, with the native Release build of the engine,
 # with the program itself under Wine (Zentp32 /N, its start-up taken out) and, on the same
 # inputs in the same run, with GNU uudecode, coreutils base64 -d and uudeview; checks every
@@ -15,6 +15,7 @@ command -v uuenview >/dev/null || { echo "needs uuenview (package uudeview)"; ex
 { printf 'Content-Type: application/octet-stream; name="data.bin"\nContent-Transfer-Encoding: base64\n\n'
   cat "$work/data.b64"; printf '\n'; } >"$work/data.mme"
 (cd "$work" && uuenview -x data.bin >data.xxe 2>/dev/null)
+(cd "$work" && uuenview -y data.bin >data.yenc 2>/dev/null)
 mkdir -p "$work/parts" && ln "$work/data.bin" "$work/parts/data.bin"
 (cd "$work/parts" && "$bench/qvencode" --quiet --method uu --style 5 --size 1048576 data.bin && rm data.bin)
 parts=()
@@ -32,6 +33,8 @@ measure "uudeview base64 (MIME)"         data.mme data.bin "$data" uudeview -i -
 measure "engine UU (qvdecode)"           data.uue data.bin "$data" "$bench/qvdecode" --quiet data.uue
 measure "engine XX (qvdecode)"           data.xxe data.bin "$data" "$bench/qvdecode" --quiet data.xxe
 measure "engine base64 (qvdecode)"       data.mme data.bin "$data" "$bench/qvdecode" --quiet data.mme
+measure "uudeview yEnc"                  data.yenc data.bin "$data" uudeview -i -o -q -p . data.yenc
+measure "engine yEnc (qvdecode)"         data.yenc data.bin "$data" "$bench/qvdecode" --quiet data.yenc
 measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" "$bench/qvdecode" --quiet parts.txt
 measure "engine UU, ${#parts[@]} part files, join" "${parts[*]}" data.bin "$data" \
   "$bench/qvdecode" --quiet --join "${parts[@]}"
@@ -39,15 +42,18 @@ if [ "$with_program" = 1 ]; then
   measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"
   measure "Zentp32 /N UU"                     data.uue data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.uue)"
   measure "Zentp32 /N base64 (MIME)"          data.mme data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.mme)"
+  measure "Zentp32 /N yEnc"                   data.yenc data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.yenc)"
   measure "Zentp32 /N /J ${#parts[@]} part files" "${parts[*]}" data.bin "$data" "$QV_WINE" "$program" /N /J "${part_paths[@]}"
 fi
 
 echo "Ratios (time over time; the engine's target is half the peer's time):"
 ratio "engine UU decode / GNU uudecode" "engine UU (qvdecode)" "GNU uudecode UU" 0.5
 ratio "engine base64 decode / coreutils base64 -d" "engine base64 (qvdecode)" "coreutils base64 -d" 0.5
+ratio "engine yEnc decode / uudeview yEnc" "engine yEnc (qvdecode)" "uudeview yEnc" 0.5
 if [ "$with_program" = 1 ]; then
   program_ratios "UU decode" "Zentp32 /N UU" "GNU uudecode UU" "engine UU (qvdecode)"
   program_ratios "base64 decode" "Zentp32 /N base64 (MIME)" "coreutils base64 -d" "engine base64 (qvdecode)"
+  program_ratios "yEnc decode" "Zentp32 /N yEnc" "uudeview yEnc" "engine yEnc (qvdecode)"
   program_ratios "joined parts" "Zentp32 /N /J ${#parts[@]} part files" "GNU uudecode UU" \
     "engine UU, ${#parts[@]} part files, join"
 fi

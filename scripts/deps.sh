@@ -2,7 +2,7 @@
 QV_BUILD_PACKAGES="cmake ninja-build g++ mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   googletest halibut nsis"
 QV_RUN_PACKAGES="wine64 xvfb fonts-wine"
-QV_TEST_PACKAGES="imagemagick x11-utils sharutils coreutils mpack macutils uudeview time bc clang libclang-rt-14-dev"
+QV_TEST_PACKAGES="imagemagick x11-utils sharutils coreutils mpack macutils uudeview python3-yenc time bc clang libclang-rt-14-dev"
 
 qv_install_packages() {
   local missing=() p

@@ -3,7 +3,7 @@
 # beside the input and exits with no window left; a .uue given alone is decoded; lower-case
 # options leave the stored settings alone; the quote rule for names; bare names in another
 # current folder; /O and split parts meeting existing files; too many names; a mailbox of
-# every format in one input, LF and CR LF.
+# every format in one input, LF and CR LF; yEnc and begin-base64 articles.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/stored_values.bash"
@@ -232,3 +232,27 @@ tail -n +2 "$work/photo.uue" >"$work/nobegin/photo.uue"
 start_program "$build/Zentp32.exe" /N "$(win "$work/nobegin/photo.uue")"
 expect_exit_code 2
 echo "no begin line: exit status 2"
+
+# yEnc and begin-base64 in news articles (tests/peers/yenc_postings.bash), decoded with /N
+# (/J for articles given one per file): the exact file and 0 when clean, the file and 1 when
+# a CRC or size does not match, the missing-parts message, no file and 2 when a part is missing.
+. "$e2e_root/tests/peers/yenc_postings.bash"
+make_yenc_postings "$work/yenc"
+for name in $(yenc_posting_names); do
+  d=$work/yenc/$name
+  args=(/N)
+  [ "$(wc -w <"$d/order")" -gt 1 ] && args+=(/J)
+  for f in $(cat "$d/order"); do args+=("$(win "$d/$f")"); done
+  expected=$(ls "$d/expect")
+  outcome=$(cat "$d/outcome")
+  start_program "$build/Zentp32.exe" "${args[@]}"
+  case $outcome in
+    clean) expect_exit_code 0; cmp -s "$d/expect/$expected" "$d/$expected" || fail "$name: $expected is not the file sent" ;;
+    checksum) expect_exit_code 1; [ -f "$d/$expected" ] || fail "$name: no output" ;;
+    missing)
+      text=$(drive dialog "Quorvane 32" 1) || fail "$name: no missing-parts message"
+      case $text in *"Missing Parts: 2"*) ;; *) fail "$name: message $text" ;; esac
+      expect_exit_code 2; [ ! -e "$d/$expected" ] || fail "$name: output with a part missing" ;;
+  esac
+  echo "yEnc posting $name: $outcome"
+done

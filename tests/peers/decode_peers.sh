@@ -127,6 +127,25 @@ d=$scratch/shapes/2-frames-contradict
 decode_shape "$d" gap "$d/art1.txt" "$d/art3.txt"
 grep -q 'not all data' "$d/gap.err" || shape_fail 2-frames-contradict "a missing middle part went unremarked"
 
+# yEnc (uuenview -y, python3-yenc) and begin-base64 (uuencode -m) in news articles: clean
+# postings give the exact file with verified CRCs; damage gives the checksum report or the
+# missing-parts message, never a wrong file without one.
+. "$(dirname "$0")/yenc_postings.bash"
+make_yenc_postings "$scratch/yenc"
+for name in $(yenc_posting_names); do
+  d=$scratch/yenc/$name
+  mapfile -t inputs < <(shape_inputs "$d")
+  decode_shape "$d" out "${inputs[@]}"
+  expected=$(ls "$d/expect")
+  case $(cat "$d/outcome") in
+    clean) cmp -s "$d/expect/$expected" "$d/out/$expected" && ! grep -q 'remark:\|[1-9] mismatched' "$d/out.err" ;;
+    checksum) [ -f "$d/out/$expected" ] && grep -q 'checksums: [1-9][0-9]* mismatched' "$d/out.err" ;;
+    missing) [ -z "$(ls "$d/out")" ] && grep -q 'Missing Parts' "$d/out.err" ;;
+  esac && echo "ok   yenc $name" || shape_fail "$name" "$(cat "$d/out.err")"
+done
+grep -q 'checksums: 0 mismatched' "$scratch/yenc/y-dots-tabs-spread/out.err" ||
+  shape_fail y-dots-tabs-spread "the part and file CRCs were not verified"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures peer decode(s) failed"
   exit 1
