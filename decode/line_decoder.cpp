@@ -6,6 +6,7 @@
 #include "core/job_state.h"
 #include "decode/decode_context.h"
 #include "decode/decode_tables.h"
+#include "decode/line_scan.h"
 #include "encode/checksum.h"
 
 namespace {
@@ -128,7 +129,7 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   if (lengthCharacter == '\0') return 0;
 
   DataCharacters d{text + 1, 0, 0};
-  d.count = static_cast<int>(std::strcspn(line + 1, "\r\n"));  // the buffer always ends in a NUL
+  d.count = static_cast<int>(LineTextLength(line + 1));  // the buffer always ends in a NUL
   if (d.count > MAX_LINE_CHARACTERS) d.count = MAX_LINE_CHARACTERS;
   const unsigned char terminator = IsTerminator(d.text[d.count]) ? d.text[d.count] : 0;
   const bool lineEnded = terminator != '\0';
@@ -165,7 +166,7 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   unsigned kept = g_decode.groupBits;
   int written = 0;
   int walked = 0;
-  int length = static_cast<int>(std::strcspn(line, "\r\n"));  // the buffer always ends in a NUL
+  int length = static_cast<int>(LineTextLength(line));  // the buffer always ends in a NUL
   if (length > MAX_LINE_CHARACTERS) length = MAX_LINE_CHARACTERS;
   for (; walked < length; ++walked) {
     // Whole groups of valid characters, the common case, go four at a time.

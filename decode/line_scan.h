@@ -32,6 +32,13 @@ inline size_t LineTextLength(const char* line) {
   return n;
 }
 
+// True when the text has a space before its NUL; a loop of its own for the same reason.
+inline bool ContainsBlank(const char* text) {
+  for (; *text != '\0'; ++text)
+    if (*text == ' ') return true;
+  return false;
+}
+
 bool IsBlankLine(const char* line);
 bool ContainsCutHere(const char* text);
 bool ContainsPart(const char* text);
