@@ -231,7 +231,7 @@ void EndPassedOverText() {
 
 void NoteBlanksInData() {
   if (g_decode.format != TYPE_UU || run.blanksInData) return;
-  run.blanksInData = ContainsBlank(g_decode.line + 1);
+  run.blanksInData = ContainsBlankIn(g_decode.line + 1, sizeof g_decode.line - 1);
 }
 
 // Returns false (after telling the user) for an empty input, or one whose folder leaves no
