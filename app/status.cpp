@@ -22,15 +22,17 @@ HCURSOR g_savedCursor;
 PumpTimer g_pumpTimer;
 int g_progressShown = -1;
 int g_progressWanted = 0;
+uint32_t g_progressShownAt = 0;
 
 enum { PUMP_BATCH = 4, PROGRESS_FULL = 100 };
 
-void ShowProgress(int position) {
+uint32_t Ticks() { return GetTickCount(); }
+
+void ShowProgress(int position, uint32_t now) {
   SendMessageA(g_program.progressBar, PBM_SETPOS, position, 0);
   g_progressShown = position;
+  g_progressShownAt = now;
 }
-
-uint32_t Ticks() { return GetTickCount(); }
 
 bool Given(const char* path) { return path && *path; }
 
@@ -71,18 +73,21 @@ void ShowJobStatus(int operation, int encodingType, const char* input, const cha
   SetWindowTextA(g_program.statusText, text);
 }
 
-// The bar repaints at once when set, which under Wine is most of a millisecond: a fast job's
-// steps would cost more than its work. So a step between the ends waits for the next pump
-// (at most PUMP_INTERVAL_MS away), and the empty and the full bar show at once.
+// The bar repaints at once when set, which under Wine costs milliseconds: a fast job's steps
+// would cost more than its work, and one a pump (every PUMP_INTERVAL_MS) a fifth of a long
+// job's time. So a step between the ends waits for a pump at least PROGRESS_INTERVAL_MS
+// after the last step shown, and the empty and the full bar show at once.
 void SetProgress(int position) {
   g_progressWanted = position;
-  if (position <= 0 || position >= PROGRESS_FULL) ShowProgress(position);
+  if (position <= 0 || position >= PROGRESS_FULL) ShowProgress(position, Ticks());
 }
 
 // A quit message taken here would end no loop, so it is put back for the message loop.
 void PumpMessages(int count) {
-  g_pumpTimer.Pumped(Ticks());
-  if (g_progressWanted != g_progressShown) ShowProgress(g_progressWanted);
+  const uint32_t now = Ticks();
+  g_pumpTimer.Pumped(now);
+  if (g_progressWanted != g_progressShown && static_cast<uint32_t>(now - g_progressShownAt) >= PROGRESS_INTERVAL_MS)
+    ShowProgress(g_progressWanted, now);
   MSG message;
   for (int i = 0; i < count && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
     if (message.message == WM_QUIT) {

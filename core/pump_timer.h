@@ -8,6 +8,8 @@
 #include <cstdint>
 
 enum { PUMP_INTERVAL_MS = 15, CALLS_PER_CLOCK_LOOK = 16 };
+// A step of the progress bar, which repaints it, is shown by a pump at most this often.
+enum { PROGRESS_INTERVAL_MS = 100 };
 
 class PumpTimer {
  public:

@@ -309,11 +309,33 @@ int StreamReadBlock(int s, void* buf, int max) {
   return result;
 }
 
+// Writes a block straight to the file, after what the buffer holds: a block as large as the
+// buffer gains nothing from being copied through it piece by piece. False (the system's last
+// error telling why) when not all of it was written.
+bool WriteThrough(StreamRecord& r, const unsigned char* data, unsigned len) {
+  if (FlushRecord(r) < 0) return false;
+  DWORD written = 0;
+  if (!WriteFile(r.file, data, len, &written, nullptr)) {
+    r.status = STATUS_ERROR;
+    return false;
+  }
+  if (written < len) {
+    SetLastError(ERROR_DISK_FULL);  // a short write without a failure: the disk is full
+    return false;
+  }
+  r.lastWritten = static_cast<signed char>(data[len - 1]);
+  return true;
+}
+
 int StreamWriteBlock(int s, const void* data, unsigned len) {
   StreamRecord* r = Record(s);
   if (!r) return -1;
   if (!r->buffer && FlushRecord(*r) < 0) return -1;
   const unsigned char* in = static_cast<const unsigned char*>(data);
+  if (len >= table.bufferSize) {
+    r->lastOperation = LASTOP_WRITE;
+    return WriteThrough(*r, in, len) ? static_cast<int>(len) : 0;
+  }
   int stored = 0;
   for (unsigned i = 0; i < len;) {
     if (r->count >= table.bufferSize - 1 && FlushRecord(*r) < 0) break;

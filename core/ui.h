@@ -15,7 +15,8 @@ int ShowErrorMessage(HWND owner, DWORD error, UINT flags, const char* format, ..
 void ShowStatus(const char* format, ...);
 void ShowJobStatus(int operation, int encodingType, const char* input, const char* output,
                    int part, int total);
-// Sets the progress bar (0 to 100); steps between the ends may show at the next pump.
+// Sets the progress bar (0 to 100); steps between the ends show at a later pump, at most
+// every PROGRESS_INTERVAL_MS (core/pump_timer.h).
 void SetProgress(int position);
 // Serves up to `count` waiting window messages without waiting for any; the engines then
 // test g_job.cancelRequested (core/job_state.h). The engines call it at part and file

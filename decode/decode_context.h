@@ -74,6 +74,7 @@ struct DecodeContext {
   long long bytesRead;  // 64-bit: inputs of 2 GiB and more
   long long inputSize;
   int lastProgress;
+  long long nextProgressAt;  // the bytes read at which the percentage next changes
   char outputName[DECODE_NAME_ROOM];
   char headerName[DECODE_NAME_ROOM];
   bool nameFound;

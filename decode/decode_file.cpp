@@ -1,5 +1,6 @@
 #include "decode/decode_file.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -251,7 +252,8 @@ void EndPassedOverText() {
 }
 
 void NoteBlanksInData() {
-  if (g_decode.format == TYPE_UU && std::strchr(g_decode.line + 1, ' ')) run.blanksInData = true;
+  if (g_decode.format != TYPE_UU || run.blanksInData) return;
+  run.blanksInData = ContainsBlankIn(g_decode.line + 1, sizeof g_decode.line - 1);
 }
 
 // Returns false (after telling the user) for an empty input, or one whose folder leaves no
@@ -275,6 +277,7 @@ bool PassSetup() {
     return false;
   }
   g_decode.lastProgress = -1;
+  g_decode.nextProgressAt = 0;
   g_decode.part = g_decode.headerTotal = 0;
   g_decode.nameFound = false;
   g_decode.wholeExpectedChecksum = g_decode.wholeCalculatedChecksum = 0;
@@ -984,7 +987,10 @@ void RunState() {
   }
 }
 
+// The percentage is worked out only once the bytes read reach its next step, not with a
+// division every line.
 void ShowProgress() {
+  if (g_decode.bytesRead < g_decode.nextProgressAt) return;
   long long percent = (g_decode.bytesRead * 100 + 100) / g_decode.inputSize;
   // Inputs shorter than 100 bytes would pass 100.
   if (percent > FULL_PERCENT) percent = FULL_PERCENT;
@@ -992,6 +998,8 @@ void ShowProgress() {
     g_decode.lastProgress = static_cast<int>(percent);
     SetProgress(g_decode.lastProgress);
   }
+  // The first byte count whose percentage is above this one (rounded up).
+  g_decode.nextProgressAt = percent >= FULL_PERCENT ? LLONG_MAX : ((percent + 1) * g_decode.inputSize - 100 + 99) / 100;
 }
 
 // Reads the next line that no earlier pass used, after noting whether a file took up the

@@ -6,6 +6,7 @@
 #include "core/job_state.h"
 #include "decode/decode_context.h"
 #include "decode/decode_tables.h"
+#include "decode/line_scan.h"
 #include "encode/checksum.h"
 
 namespace {
@@ -109,6 +110,15 @@ bool DecodeValidGroups(const DataCharacters& d, const signed char* table, const 
   return true;
 }
 
+// Where the characters of a whole line of `n` bytes end, cut after the last byte's bits or in
+// groups of four: the first of the two places that holds a line end or the NUL, or -1. Both
+// lie inside the line buffer (n is at most 63).
+int WholeLineLength(const unsigned char* text, int n) {
+  const int cut = (4 * n + 2) / 3, grouped = (n + 2) / 3 * 4;
+  if (IsTerminator(text[cut])) return cut;
+  return IsTerminator(text[grouped]) ? grouped : -1;
+}
+
 int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyway) {
   const signed char* table = g_decode.table;
   const int16_t* pairs = DecodePairTableFor(g_decode.format);
@@ -127,8 +137,14 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   }
   if (lengthCharacter == '\0') return 0;
 
+  // The common case, a whole line of valid characters, is decoded at the length its length
+  // character gives; it is measured only when that fails. Every character decoded is of the
+  // alphabet, so no NUL, CR or LF comes before the line end found, as measuring would find.
   DataCharacters d{text + 1, 0, 0};
-  d.count = static_cast<int>(std::strcspn(line + 1, "\r\n"));  // the buffer always ends in a NUL
+  int produced = 0;
+  d.count = d.padded = WholeLineLength(d.text, n);
+  const bool decoded = d.count >= 0 && d.count % 4 != 1 && DecodeValidGroups(d, table, pairs, sum, out, &produced);
+  if (!decoded) d.count = static_cast<int>(LineTextLengthIn(line + 1, LINE_ROOM - 1));  // the buffer ends in a NUL
   if (d.count > MAX_LINE_CHARACTERS) d.count = MAX_LINE_CHARACTERS;
   const unsigned char terminator = IsTerminator(d.text[d.count]) ? d.text[d.count] : 0;
   const bool lineEnded = terminator != '\0';
@@ -137,9 +153,8 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   const bool countValid = n <= m && m <= n + 2;
   if (lineEnded && !countValid && anyway && m < n) d.padded = (4 * n + 2) / 3;  // short line
 
-  int produced = 0;
   const bool plain = d.padded == d.count && d.count % 4 != 1;
-  if (!(plain && DecodeValidGroups(d, table, pairs, sum, out, &produced)))
+  if (!decoded && !(plain && DecodeValidGroups(d, table, pairs, sum, out, &produced)))
     produced = DecodeGroups(d, table, anyway, terminator, sum, out);
   part->calculatedChecksum = sum;
   if (produced < 0) return -1;
@@ -165,7 +180,7 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   unsigned kept = g_decode.groupBits;
   int written = 0;
   int walked = 0;
-  int length = static_cast<int>(std::strcspn(line, "\r\n"));  // the buffer always ends in a NUL
+  int length = static_cast<int>(LineTextLengthIn(line, LINE_ROOM));  // the buffer always ends in a NUL
   if (length > MAX_LINE_CHARACTERS) length = MAX_LINE_CHARACTERS;
   for (; walked < length; ++walked) {
     // Whole groups of valid characters, the common case, go four at a time.

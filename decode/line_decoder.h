@@ -4,7 +4,8 @@
 #pragma once
 #include "decode/part_table.h"
 
-// Decodes `line` (characters, then CR LF, LF or nothing, then a NUL) in the run's format
+// Decodes `line` (characters, then CR LF, LF or nothing, then a NUL, in a buffer of LINE_ROOM
+// bytes such as the run's line) in the run's format
 // into `out` (DECODED_LINE_ROOM bytes). Returns the number of bytes, or -1 with the reason
 // in the run's error text; -1 without a reason for a format that has no line decoder.
 // With `anyway` an invalid line is repaired or decoded as well as it goes.

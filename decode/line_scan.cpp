@@ -1,5 +1,6 @@
 #include "decode/line_scan.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/names.h"
@@ -41,6 +42,21 @@ const char* FindAnyCase(const char* text, const char* keyword) {
 }
 
 const char* SkipWord(const char* text) { return FindTokenEnd(text); }
+
+size_t ScanText(const char* text, size_t room, char a, char b) {
+  const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+  const uint64_t wordA = ones * static_cast<unsigned char>(a), wordB = ones * static_cast<unsigned char>(b);
+  size_t i = 0;
+  for (; i + sizeof(uint64_t) <= room; i += sizeof(uint64_t)) {
+    uint64_t word;
+    std::memcpy(&word, text + i, sizeof word);
+    const uint64_t x = word ^ wordA, y = word ^ wordB;  // a zero byte where a or b is
+    if ((((word - ones) & ~word) | ((x - ones) & ~x) | ((y - ones) & ~y)) & highs) break;
+  }
+  for (; i < room; ++i)
+    if (text[i] == '\0' || text[i] == a || text[i] == b) return i;
+  return room;
+}
 
 bool IsBlankLine(const char* line) {
   const char* p = SkipBlanks(line);

@@ -32,6 +32,19 @@ inline size_t LineTextLength(const char* line) {
   return n;
 }
 
+// The offset of the first byte of `text` that is a NUL, `a` or `b`; `room` if none is among
+// the `room` bytes from `text` on. Eight bytes at a time, for the scans that run on every
+// line (the C library's are byte loops under Wine): it reads whole words up to `room`, past
+// the NUL too, so `room` must be what the buffer holds from `text` on.
+size_t ScanText(const char* text, size_t room, char a, char b);
+// A line's text length as LineTextLength gives it, for a line in a buffer of `room` bytes.
+inline size_t LineTextLengthIn(const char* line, size_t room) { return ScanText(line, room, '\r', '\n'); }
+// True when the text, in a buffer of `room` bytes, has a space before its NUL.
+inline bool ContainsBlankIn(const char* text, size_t room) {
+  const size_t at = ScanText(text, room, ' ', ' ');
+  return at < room && text[at] == ' ';
+}
+
 bool IsBlankLine(const char* line);
 bool ContainsCutHere(const char* text);
 bool ContainsPart(const char* text);

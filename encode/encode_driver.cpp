@@ -249,14 +249,32 @@ void AppendZeroLengthLine() {
 const char kClipboardTakesOneFile[] =
     "Encoding to Clipboard is not Supported for Multiple Enclosures.\r\nPlease Choose One File at a Time.";
 
-void AppendOutput(const void* bytes, size_t count) {
-  if (out.failed || out.writeFailed) return;
-  if (out.used + count + 1 > out.capacity && out.spillStream >= 0 && !SpillBuffer()) return;
+namespace {
+
+// Room for `count` more bytes and a NUL at the end of the buffer, spilling or growing it;
+// false when the buffer is broken.
+bool MakeRoom(size_t count) {
+  if (out.failed || out.writeFailed) return false;
+  if (out.used + count + 1 > out.capacity && out.spillStream >= 0 && !SpillBuffer()) return false;
   if (out.used + count + 1 > out.capacity && !GrowBuffer(out.used + count + 1)) {
     out.failed = true;
     out.failedSize = out.used + count + 1;
-    return;
+    return false;
   }
+  return true;
+}
+
+// Encodes a line straight into the buffer, without a copy through a line of its own.
+void AppendEncodedLine(const unsigned char* block, int count) {
+  if (!MakeRoom(ENCODED_LINE_ROOM - 1)) return;  // the room counts the NUL, MakeRoom adds it
+  const int n = EncodeLine(block, count, out.data + out.used);
+  if (n > 0) out.used += static_cast<size_t>(n);
+}
+
+}  // namespace
+
+void AppendOutput(const void* bytes, size_t count) {
+  if (!MakeRoom(count)) return;
   std::memcpy(out.data + out.used, bytes, count);
   out.used += count;
   out.data[out.used] = '\0';
@@ -415,11 +433,11 @@ int EncodeFile(HWND owner, int input, int askForName) {
   const char* base = FileNamePart(g_encoder.inputPath);
   bool binHexPending = true;
   uint64_t bytesRead = 0;
+  uint64_t nextPercentAt = 0;
   uint32_t linesInPart = 0;
   bool headerWritten = false;
   int got = 1;
   unsigned char block[ENCODE_BLOCK + 1];
-  char line[ENCODED_LINE_ROOM];
   unsigned char escaped[2 * ENCODE_BLOCK];
 
   while (got > 0) {
@@ -449,19 +467,20 @@ int EncodeFile(HWND owner, int input, int askForName) {
       return Fail(input, RESULT_REPORTED);
     }
     bytesRead += static_cast<unsigned>(got);
-    if (size != 0) {
+    if (size != 0 && bytesRead >= nextPercentAt) {
       const int percent = static_cast<int>(bytesRead * 100 / size);
       if (percent != lastPercent) {
         SetProgress(percent);
         lastPercent = percent;
       }
+      // Worked out again only at the first byte count of the next percentage (rounded up).
+      nextPercentAt = ((percent + 1ull) * size + 99) / 100;
     }
     if (got > 0) {
       if (method == ENCODE_BINHEX) {
         EncodeBinHexChars(escaped, EscapeBinHexBlock(block, got, escaped));
       } else {
-        const int n = EncodeLine(block, got, line);
-        AppendOutput(line, static_cast<size_t>(n));
+        AppendEncodedLine(block, got);
       }
     }
     ++linesInPart;

@@ -1,5 +1,6 @@
 // Header detection and the scanners under it: begin lines, Subject designations, the
 // posting-tool banners, X-File and MIME header groups, and the part-number limits.
+#include <cstring>
 #include <string>
 
 #include "decode/header_detect.h"
@@ -188,6 +189,22 @@ TEST_F(DetectHeaderTest, FileNamesAndNumbers) {
   EXPECT_TRUE(IsBlankLine(" \t\r\n"));
   EXPECT_TRUE(IsBlankLine(""));
   EXPECT_FALSE(IsBlankLine(" x\n"));
+}
+
+// The word-wise scans of a line agree with the byte-wise reading at every place of a word,
+// and a NUL ends the text for both (a blank after it is not in the line).
+TEST(LineScan, WordWiseScansStopWhereTheByteWiseReadingDoes) {
+  for (char stop : {'\0', '\r', '\n', ' '}) {
+    for (size_t at = 0; at < 20; ++at) {
+      char buffer[24];
+      std::memset(buffer, 'x', sizeof buffer - 1);
+      buffer[sizeof buffer - 1] = '\0';
+      buffer[at] = stop;
+      buffer[at + 2] = stop == '\0' ? ' ' : '\n';
+      EXPECT_EQ(LineTextLengthIn(buffer, sizeof buffer), LineTextLength(buffer)) << int(stop) << " at " << at;
+      EXPECT_EQ(ContainsBlankIn(buffer, sizeof buffer), stop == ' ') << int(stop) << " at " << at;
+    }
+  }
 }
 
 }  // namespace

@@ -226,9 +226,15 @@ TEST_P(Streams, LargeFilesRoundTripThroughBlocks) {
   std::string path = dir_.File("big.bin");
   int w = StreamOpenForWriting(path.c_str());
   ASSERT_GE(w, 0);
-  for (size_t at = 0; at < data.size(); at += 1000) {
-    unsigned len = static_cast<unsigned>(std::min<size_t>(1000, data.size() - at));
-    ASSERT_EQ(StreamWriteBlock(w, data.data() + at, len), static_cast<int>(len));
+  // Small blocks through the buffer, then blocks larger than the buffer, which go straight
+  // to the file after what the buffer holds, then small ones again.
+  const size_t large = 1000 + bufferSize_ + 1;
+  for (size_t at = 0, n = 0; at < data.size(); at += large, ++n) {
+    const size_t piece = n % 3 == 1 ? large : 1000;
+    for (size_t in = 0; in < large && at + in < data.size(); in += piece) {
+      unsigned len = static_cast<unsigned>(std::min<size_t>({piece, large - in, data.size() - at - in}));
+      ASSERT_EQ(StreamWriteBlock(w, data.data() + at + in, len), static_cast<int>(len));
+    }
   }
   StreamClose(w);
   ASSERT_EQ(ReadWholeFile(path), data);
