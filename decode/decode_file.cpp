@@ -92,7 +92,7 @@ struct Run {
   bool inMailHeader = false;
   // A file of this input has been finished: the next header starts a new file's sums.
   bool fileFinished = false;
-  // Mailbox messages ("From " lines) seen in this pass, and whether the current message
+  // Messages seen in this pass ("From " and "Subject:" lines), and whether the current one
   // named a part of a posting: a begin line there starts that part, not a file of its own.
   int messages = 0;
   long long messageStart = 0;
@@ -1021,9 +1021,11 @@ int ReadNextLine() {
   }
 }
 
-// A mailbox's "From " line starts a message; inside data it is no such line.
+// A mailbox's "From " line starts a message, and so does a "Subject:" line (the messages
+// the mailbox dialog joins start with one); inside data neither is such a line.
 void NoteMessageStart() {
-  if (g_decode.state == DECODELINES || !StartsWith(g_decode.line, "From ")) return;
+  if (g_decode.state == DECODELINES) return;
+  if (!StartsWith(g_decode.line, "From ") && !StartsWithAnyCase(g_decode.line, "Subject:")) return;
   ++run.messages;
   run.messageStart = run.lineStart;
   run.partHeaderInMessage = false;

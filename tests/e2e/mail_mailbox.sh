@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # "Decode from E-mail" in the real program against the tests' mail client: the mailbox
 # dialog lists the store (cells, row icons, the hidden identifier), decodes a posting of three
-# messages with decodejoin on and off, saves attachments under cleaned names, says "Nothing
-# to Decode." and "No Matching Messages Found." once; a screenshot of the dialog.
+# messages with decodejoin on (also with single files between its parts) and off, saves
+# attachments under cleaned names, says "Nothing to Decode." and "No Matching Messages
+# Found." once; a screenshot of the dialog.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/mail_store.bash"
@@ -69,6 +70,34 @@ sleep 1
 cmp -s "$work/photo.jpg" "$work/out/photo.jpg" || fail "decodejoin on: the posting did not decode to the file"
 [ -f "$store/inbox/0001.read" ] || fail "decoding did not read the message in full"
 echo "decodejoin on: the posting decodes"
+
+# decodejoin on, single files between the parts: a UU, an XX and a BinHex file, each in a
+# message of its own listed between the posting's messages, all come out of the one input.
+for entry in 0000a:uu 0001a:xx 0002a:hqx; do
+  name=${entry%%:*}
+  head -c 3000 /dev/urandom >"$work/$name.bin"
+  case ${entry#*:} in
+    uu) body=$(cd "$work" && uuencode "$name.bin" "$name.bin") ;;
+    xx) body=$(cd "$work" && uuenview -x "$name.bin" 2>/dev/null) ;;
+    hqx) body=$(cd "$work" && binhex -d "$name.bin" | sed '1s/.*/(This file must be converted with BinHex 4.0)/') ;;
+  esac
+  printf 'Subject: %s as promised\nFrom: Carol|SMTP:carol\n\n%s\n' "$name" "$body" | sed 's/$/\r/' \
+    >"$store/inbox/$name.msg"
+done
+open_mailbox
+drive rows "$dialog" $list_id 0 1 2 3 4 5
+drive dialog "$dialog" 1 >/dev/null
+said=$(drive dialog "Quorvane 32" 1) || fail "the BinHex file showed no header"
+case "$said" in "BinHex Header Information:"*"File Name:\t0002a.bin"*) ;; *) fail "the BinHex file showed: $said" ;; esac
+for _ in $(seq 100); do [ -f "$work/out/0002a.bin" ] && [ -f "$work/out/0001a.bin" ] && break; sleep 0.1; done
+drive gone "#32770" "$dialog" 3000 || fail "the dialog stayed open after Decode"
+sleep 1
+for name in 0000a 0001a 0002a; do
+  cmp -s "$work/$name.bin" "$work/out/$name.bin" || fail "single files between the parts: $name.bin is not exact"
+done
+cmp -s "$work/photo.jpg" "$work/out/photo.jpg" || fail "single files between the parts: the posting is not exact"
+rm "$store"/inbox/000[012]a.msg "$work"/out/000[012]a.bin
+echo "decodejoin on: single files between the parts decode too"
 
 # Attachments only: saved under their cleaned name, no decode starts.
 open_mailbox
