@@ -204,16 +204,21 @@ echo "129 names: refused with a message and exit status 2"
 # Postings shaped like real news and mail (tests/peers/posting_shapes.bash), decoded with /N
 # (and /J for parts saved one per file, given in a scrambled order): each yields the file it
 # carries, and the exit status says how it went: 0 clean, 1 for damaged data.
+# Starts a /N run over the articles named in DIR/order (/J when there are several); the
+# name of the file they carry in $expected.
+start_posting() {
+  local args=(/N) f
+  [ "$(wc -w <"$1/order")" -gt 1 ] && args+=(/J)
+  for f in $(cat "$1/order"); do args+=("$(win "$1/$f")"); done
+  expected=$(ls "$1/expect")
+  start_program "$build/Zentp32.exe" "${args[@]}"
+}
 . "$e2e_root/tests/peers/posting_shapes.bash"
 make_posting_shapes "$work/shapes"
 for name in $(posting_shape_names); do
   d=$work/shapes/$name
-  args=(/N)
-  [ "$(wc -w <"$d/order")" -gt 1 ] && args+=(/J)
-  for f in $(cat "$d/order"); do args+=("$(win "$d/$f")"); done
-  expected=$(ls "$d/expect")
   damaged=$([ -f "$d/damaged" ] && echo 1 || true)
-  start_program "$build/Zentp32.exe" "${args[@]}"
+  start_posting "$d"
   expect_exit_code "${damaged:-0}"
   right_output "$d/expect/$expected" "$d/$expected" "$damaged" || fail "shape $name: $expected is not the file sent"
   echo "shape $name decodes (exit status ${damaged:-0})"
@@ -240,12 +245,8 @@ echo "no begin line: exit status 2"
 make_yenc_postings "$work/yenc"
 for name in $(yenc_posting_names); do
   d=$work/yenc/$name
-  args=(/N)
-  [ "$(wc -w <"$d/order")" -gt 1 ] && args+=(/J)
-  for f in $(cat "$d/order"); do args+=("$(win "$d/$f")"); done
-  expected=$(ls "$d/expect")
   outcome=$(cat "$d/outcome")
-  start_program "$build/Zentp32.exe" "${args[@]}"
+  start_posting "$d"
   case $outcome in
     clean) expect_exit_code 0; cmp -s "$d/expect/$expected" "$d/$expected" || fail "$name: $expected is not the file sent" ;;
     checksum) expect_exit_code 1; [ -f "$d/$expected" ] || fail "$name: no output" ;;
