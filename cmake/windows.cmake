@@ -96,7 +96,9 @@ if(QV_BUILD_TESTS)
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME e2e.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
     # The end-to-end scripts share one Wine prefix and display of their own: one at a time.
-    set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 300 RESOURCE_LOCK wineprefix-e2e)
+    # The longest takes minutes on a loaded machine; a program that hangs fails its script
+    # much sooner (expect_exit_code).
+    set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 600 RESOURCE_LOCK wineprefix-e2e)
   endforeach()
 endif()
 
