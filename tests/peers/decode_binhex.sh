@@ -19,9 +19,10 @@ decode_check() {
     echo "FAIL $1: output named $(basename "$made")"; FAILS=$((FAILS + 1)); }
 }
 
-# peer_hqx INPUT: macutils binhex of the data fork with the standard banner line first
+# peer_hqx INPUT: macutils binhex of the data fork with the standard banner line first. It
+# is given the bare name: binhex derives the Mac name from the path, cut short when long.
 peer_hqx() {
-  binhex -d "$1" | sed "1s/.*/$BANNER/" > "${1%.*}.peer.hqx"
+  (cd "$(dirname "$1")" && binhex -d "$(basename "$1")") | sed "1s/.*/$BANNER/" > "${1%.*}.peer.hqx"
 }
 
 # ours_hqx INPUT: our encoder's single BinHex file beside the input

@@ -49,7 +49,11 @@ mailbox_mpack() {
   printf '\n'
 }
 
-mailbox_binhex() { binhex -d "$files/$1" | sed '1s/.*/(This file must be converted with BinHex 4.0)/'; }
+# macutils binhex derives the Mac name from the path it is given, cut short when the path is
+# long: it is given the bare name.
+mailbox_binhex() {
+  (cd "$files" && binhex -d "$1") | sed '1s/.*/(This file must be converted with BinHex 4.0)/'
+}
 
 make_mailbox() {
   local dir=$1 n=0 name size
@@ -62,8 +66,7 @@ make_mailbox() {
               uu3.bin:45 uu4.bin:1 uu5.bin:9000 b64.doc:3333 uu6.tar:12000 xx1.bin:2500; do
     name=${entry%%:*}
     size=${entry#*:}
-    # Fixed bytes for each name, so that a failure can be reproduced: some random contents
-    # still trip the decoder (a BinHex file read under a wrong name), a fault not yet found.
+    # Fixed bytes for each name, so that a failure can be reproduced.
     python3 -c 'import random, sys; r = random.Random(sys.argv[1]); sys.stdout.buffer.write(r.randbytes(int(sys.argv[2])))' \
       "$name" "$size" >"$files/$name"
   done
