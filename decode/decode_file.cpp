@@ -1002,10 +1002,10 @@ void ShowProgress() {
   g_decode.nextProgressAt = percent >= FULL_PERCENT ? LLONG_MAX : ((percent + 1) * g_decode.inputSize - 100 + 99) / 100;
 }
 
-// Reads the next line that no earlier pass used, after noting whether a file took up the
-// bytes since the last line's start (lines that a header test read ahead among them, the
-// characters a BinHex file read). Places are the stream's own: the byte count of a text
-// line leaves out the LF of its CR LF.
+// Reads the next line that no earlier pass used, counting every line read, after noting
+// whether a file took up the bytes since the last line's start (lines that a header test
+// read ahead among them, the characters a BinHex file read). Places are the stream's own:
+// the byte count of a text line leaves out the LF of its CR LF.
 int ReadNextLine() {
   run.used.Note(run.lineStart, StreamPosition(run.input), run.lineUsed);
   run.lineUsed = false;
@@ -1013,11 +1013,11 @@ int ReadNextLine() {
     const long long start = StreamPosition(run.input);
     const int n = StreamReadLine(run.input, g_decode.line, LINE_READ_SIZE);
     ++g_decode.lineNumber;
+    if (n > 0) g_decode.bytesRead += n;
     if (n <= 0 || !run.used.Contains(start)) {
       run.lineStart = start;
       return n;
     }
-    g_decode.bytesRead += n;
   }
 }
 
@@ -1049,7 +1049,6 @@ int RunLoop() {
       } else if (n == 0) {
         g_decode.running = false;
       } else {
-        g_decode.bytesRead += n;
         NoteMessageStart();
       }
     }
