@@ -37,6 +37,8 @@ endif()
 # decoder's dialogs into the shell's header-style lists: the archives come in turn until
 # every call is found.
 set(QV_PROGRAM_LIBS qv_app qv_engine qv_app qv_engine qv_app)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/Zentp32.rc PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Zentp32.manifest)
 
 if(TARGET qv_app AND EXISTS ${CMAKE_SOURCE_DIR}/app/winmain.cpp AND EXISTS ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
   add_executable(Zentp32 WIN32 ${CMAKE_SOURCE_DIR}/app/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/Zentp32.rc)
