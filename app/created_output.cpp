@@ -10,6 +10,9 @@
 namespace {
 
 char g_createdPath[PATH_ROOM];
+// How many files the input had finished when the job created g_createdPath: once the
+// decoder finishes that file too, it is the input's, no longer the job's work in progress.
+int g_finishedBeforeCreated;
 std::vector<std::string> g_runOutputs;  // full paths
 
 // Relative names given on the command line meet the same file as full ones.
@@ -23,11 +26,13 @@ std::string FullPath(const char* path) {
 
 void NoteCreatedOutput(const char* path) {
   std::snprintf(g_createdPath, sizeof g_createdPath, "%s", path);
+  g_finishedBeforeCreated = g_job.outputCount;
   if (!CreatedInThisRun(path)) g_runOutputs.push_back(FullPath(path));
 }
 
 bool WasCreatedByJob(const char* path) {
-  return path && *path && g_createdPath[0] && lstrcmpiA(path, g_createdPath) == 0;
+  return path && *path && g_createdPath[0] && g_job.outputCount == g_finishedBeforeCreated &&
+         lstrcmpiA(path, g_createdPath) == 0;
 }
 
 bool DeleteCreatedOutput(const char* path) {

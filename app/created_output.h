@@ -5,6 +5,9 @@
 #pragma once
 
 void NoteCreatedOutput(const char* path);
+// Whether `path` is the output the running job created and has not finished: a file of a
+// mailbox finished before a later one failed or was cancelled stays, and a later file of the
+// same name does not replace it unasked.
 bool WasCreatedByJob(const char* path);
 // Deletes `path` when the running job created it; returns true when a file was deleted.
 bool DeleteCreatedOutput(const char* path);

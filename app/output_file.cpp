@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,7 @@ const char kEncodeSaveFilters[] =
 const char kDecodeSaveFilters[] = "All Files\0*.*\0";
 const char kAnyFile[] = "*.*";
 const char kOverwrite[] = "Overwrite Existing %s";
-const char kWrittenThisRun[] = "Can't Write to %s:\r\nanother input of this run was written there.";
+const char kWrittenThisRun[] = "Can't Write to %s:\r\nanother file of this run was written there.";
 
 char g_customFilter[CUSTOM_FILTER_ROOM];
 
@@ -75,14 +76,41 @@ int AskOutputPath(HWND owner, int mode, char* proposed, char* name) {
 }
 
 // Whether the user is asked before an existing file is replaced. An output of another job
-// of the same run is never replaced unasked (so several inputs given one output name do not
-// silently keep only the last); the joiner's own temporary file is replaced without a word;
+// of the same run, or one the job has finished, is never replaced unasked (so several inputs
+// given one output name, or two files of one name in a mailbox, do not silently keep only
+// the last); the joiner's own temporary file is replaced without a word;
 // otherwise an interactive job asks as the overwriteexisting setting says, also for names
 // that were not asked for (an output name from the command line).
 bool AsksBeforeReplacing(const char* name, int mode, int ask) {
   if (ask == ASK_AGREED || mode == MODE_CONCATENATE) return false;
   if (CreatedInThisRun(name) && !WasCreatedByJob(name)) return true;
   return !g_settings.overwriteexisting && (ask != ASK_NOTHING || g_job.interactive);
+}
+
+// Whether a run without questions gives the file another name rather than refuse it: a
+// decoded file named by its header (two messages of a mailbox may both carry "image.jpg")
+// that meets an output this run made. A name the user gave is refused instead.
+bool TakesFreeName(const char* name, int mode) {
+  return mode == MODE_DECODE && !g_job.interactive && !g_job.outputNameGiven[0] && CreatedInThisRun(name) &&
+         !WasCreatedByJob(name) && FileExists(name);
+}
+
+// `path` made free by "NAME (2).EXT", "NAME (3).EXT", ... beside it; false when none fits.
+bool FreeNameBeside(char* path) {
+  enum { MAX_NUMBER = 9999 };
+  const char* base = FileNamePart(path);
+  const char* dot = std::strrchr(base, '.');
+  const std::string stem(path, dot ? static_cast<size_t>(dot - path) : std::strlen(path));
+  const std::string extension = dot ? dot : "";
+  for (int n = 2; n <= MAX_NUMBER; ++n) {
+    const std::string candidate = stem + " (" + std::to_string(n) + ")" + extension;
+    if (candidate.size() >= PATH_ROOM) return false;
+    if (!FileExists(candidate.c_str())) {
+      std::memcpy(path, candidate.c_str(), candidate.size() + 1);
+      return true;
+    }
+  }
+  return false;
 }
 
 // An existing file is replaced only when the user agrees or nobody is to be asked. Without
@@ -142,6 +170,10 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   }
   if (IsDeviceName(FileNamePart(name))) {
     ShowMessage(owner, MB_ICONHAND, "Can't Write to %s:\r\nthe name belongs to a device.", name);
+    return OUTPUT_CANNOT_CREATE;
+  }
+  if (TakesFreeName(name, mode) && !FreeNameBeside(name)) {
+    ShowMessage(owner, MB_ICONHAND, kWrittenThisRun, name);
     return OUTPUT_CANNOT_CREATE;
   }
   const int replace = MayReplace(owner, name, mode, ask);

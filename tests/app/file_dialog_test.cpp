@@ -149,7 +149,8 @@ TEST_F(FileDialogs, NamesNotAskedForAreAskedAboutBeforeReplacingAFile) {
 }
 
 // Several inputs given one output name: the second does not silently replace what the first
-// wrote, whatever overwriteexisting says; a run without questions refuses it with a message.
+// wrote, whatever overwriteexisting says; a run without questions refuses a name the user
+// gave, with a message, and gives a name from a header a free one.
 TEST_F(FileDialogs, AnOutputOfTheSameRunIsNeverReplacedUnasked) {
   g_settings.usedefaultnames = 1;
   g_settings.overwriteexisting = 1;
@@ -167,11 +168,29 @@ TEST_F(FileDialogs, AnOutputOfTheSameRunIsNeverReplacedUnasked) {
     EXPECT_EQ(no.Result().text, "Overwrite Existing " + path);
   }
   g_job.interactive = false;
-  DialogProbe refusal("Quorvane 32", IDOK);
-  Name(path);
-  EXPECT_EQ(Make(MODE_DECODE, ASK_NOTHING), -2);
-  EXPECT_EQ(refusal.Result().text, "Can't Write to " + path + ":\r\nanother input of this run was written there.");
+  {
+    // The name the user gave (/O) is refused...
+    std::snprintf(g_job.outputNameGiven, sizeof g_job.outputNameGiven, "%s", path.c_str());
+    DialogProbe refusal("Quorvane 32", IDOK);
+    Name(path);
+    EXPECT_EQ(Make(MODE_DECODE, ASK_NOTHING), -2);
+    EXPECT_EQ(refusal.Result().text, "Can't Write to " + path + ":\r\nanother file of this run was written there.");
+    g_job.outputNameGiven[0] = '\0';
+  }
+  // ...a name from a header gets a free one beside it, also when this job made the first
+  // file and has finished it (two files of one name in a mailbox).
+  DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs);
+  for (const char* expected : {"given (2).bin", "given (3).bin"}) {
+    Name(path);
+    stream = Make(MODE_DECODE, ASK_NOTHING);
+    ASSERT_GE(stream, 0);
+    StreamClose(stream);
+    EXPECT_EQ(std::string(name), dir.File(expected));
+    NoteFinishedOutput(name);
+  }
+  EXPECT_FALSE(none.Result().found);
   EXPECT_EQ(ReadWholeFile(path), "first input's output");
+  g_job.outputCount = 0;
   ForgetRunOutputs();
 }
 

@@ -154,7 +154,7 @@ expect_exit_code 0
 rm "$work/given/out.bin"
 start_program "$build/Zentp32.exe" /N /O out.bin "$(win "$work/given/a.uue")" "$(win "$work/given/b.uue")"
 said=$(drive dialog "Quorvane 32" 1) || fail "the second input's output was not refused"
-[ "$said" = "Can't Write to $(win "$work/given/out.bin"):\r\nanother input of this run was written there." ] ||
+[ "$said" = "Can't Write to $(win "$work/given/out.bin"):\r\nanother file of this run was written there." ] ||
   fail "the second input given the same name: $said"
 expect_exit_code 2
 cmp -s "$work/given/a.src" "$work/given/out.bin" || fail "the first input's output did not survive"

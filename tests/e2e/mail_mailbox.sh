@@ -71,32 +71,41 @@ cmp -s "$work/photo.jpg" "$work/out/photo.jpg" || fail "decodejoin on: the posti
 [ -f "$store/inbox/0001.read" ] || fail "decoding did not read the message in full"
 echo "decodejoin on: the posting decodes"
 
-# decodejoin on, single files between the parts: a UU, an XX and a BinHex file, each in a
-# message of its own listed between the posting's messages, all come out of the one input.
-for entry in 0000a:uu 0001a:xx 0002a:hqx; do
+# decodejoin on, single files between the parts: a UU, an XX and a BinHex file and a MIME
+# message of two attachments, each in a message of its own listed between the posting's
+# messages, all come out of the one input.
+mime_attachment() {
+  printf -- '--zz\nContent-Type: application/octet-stream; name="%s"\nContent-Transfer-Encoding: base64\n\n' "$1"
+  base64 -w 76 "$work/$1"
+}
+head -c 2500 /dev/urandom >"$work/0001c.bin"
+for entry in 0000a:uu 0001a:xx 0001b:mime 0002a:hqx; do
   name=${entry%%:*}
   head -c 3000 /dev/urandom >"$work/$name.bin"
   case ${entry#*:} in
     uu) body=$(cd "$work" && uuencode "$name.bin" "$name.bin") ;;
     xx) body=$(cd "$work" && uuenview -x "$name.bin" 2>/dev/null) ;;
     hqx) body=$(cd "$work" && binhex -d "$name.bin" | sed '1s/.*/(This file must be converted with BinHex 4.0)/') ;;
+    mime) body=$(printf 'MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary="zz"\n\n--zz\n'
+                 printf 'Content-Type: text/plain\n\nTwo files.\n'
+                 mime_attachment "$name.bin" && mime_attachment 0001c.bin && printf -- '--zz--\n') ;;
   esac
   printf 'Subject: %s as promised\nFrom: Carol|SMTP:carol\n\n%s\n' "$name" "$body" | sed 's/$/\r/' \
     >"$store/inbox/$name.msg"
 done
 open_mailbox
-drive rows "$dialog" $list_id 0 1 2 3 4 5
+drive rows "$dialog" $list_id 0 1 2 3 4 5 6
 drive dialog "$dialog" 1 >/dev/null
 said=$(drive dialog "Quorvane 32" 1) || fail "the BinHex file showed no header"
 case "$said" in "BinHex Header Information:"*"File Name:\t0002a.bin"*) ;; *) fail "the BinHex file showed: $said" ;; esac
 for _ in $(seq 100); do [ -f "$work/out/0002a.bin" ] && [ -f "$work/out/0001a.bin" ] && break; sleep 0.1; done
 drive gone "#32770" "$dialog" 3000 || fail "the dialog stayed open after Decode"
 sleep 1
-for name in 0000a 0001a 0002a; do
+for name in 0000a 0001a 0001b 0001c 0002a; do
   cmp -s "$work/$name.bin" "$work/out/$name.bin" || fail "single files between the parts: $name.bin is not exact"
 done
 cmp -s "$work/photo.jpg" "$work/out/photo.jpg" || fail "single files between the parts: the posting is not exact"
-rm "$store"/inbox/000[012]a.msg "$work"/out/000[012]a.bin
+rm "$store"/inbox/000[012][ab].msg "$work"/out/000[012][abc].bin
 echo "decodejoin on: single files between the parts decode too"
 
 # Attachments only: saved under their cleaned name, no decode starts.

@@ -1,9 +1,10 @@
-# Sourced: make_mailbox DIR writes a mailbox of 21 messages carrying 20 files in every form
+# Sourced: make_mailbox DIR writes a mailbox of 22 messages carrying 21 files in every form
 # a mail folder or news spool holds them: uuencode, uuenview's XX, mpack, macutils binhex (one before and
 # one after other formats), shar with a uuencoded file, hand-made MIME multipart (three
 # attachments, and a text part holding two uuencoded files), and, when DIR/ours holds them,
 # our encoder's XX file, UU file with "sum -r/size" lines and the three parts of a posting
-# (parts1.uue to parts3.uue, of parts.bin), scattered through the mailbox out of order. The originals are in DIR/files,
+# (parts1.uue to parts3.uue, of parts.bin), scattered through the mailbox out of order; one
+# file comes twice under one name, different each time. The originals are in DIR/files,
 # the mailbox in DIR/mbox (LF) and DIR/mbox-crlf (CR LF); the files' names, one a line, in
 # DIR/names.
 
@@ -63,7 +64,7 @@ make_mailbox() {
   # Sizes cover an empty last line, a short one, and the 22500 bytes of a typical picture.
   for entry in uu1.bin:1000 hqx1.bin:4321 mp1.bin:2048 att1.bin:777 att2.gif:22500 att3.zip:5 \
               inner1.bin:300 inner2.bin:4500 shar1.bin:2600 uu2.jpg:22500 hqx2.bin:1234 mp2.bin:901 \
-              uu3.bin:45 uu4.bin:1 uu5.bin:9000 b64.doc:3333 uu6.tar:12000 xx1.bin:2500; do
+              uu3.bin:45 uu4.bin:1 uu5.bin:9000 b64.doc:3333 uu6.tar:12000 xx1.bin:2500 'uu1 (2).bin':1100; do
     name=${entry%%:*}
     size=${entry#*:}
     # Fixed bytes for each name, so that a failure can be reproduced.
@@ -162,13 +163,20 @@ make_mailbox() {
 
     mailbox_uu sybil@example.org "the archive" $((n += 1)) uu6.tar Sybil
 
+    # A second, different file under a name the mailbox already gave: a decoder without
+    # questions keeps both ("uu1 (2).bin").
+    mailbox_head bob@example.org "uu1.bin, corrected" $((n += 1))
+    (cd "$files" && uuencode "uu1 (2).bin" uu1.bin)
+    mailbox_signature Bob
+
     mailbox_head trent@example.org "thanks all" $((n += 1))
     printf 'Got everything.\n'
   } >"$dir/mbox"
   printf '%s\n' uu1.bin hqx1.bin mp1.bin att1.bin att2.gif att3.zip inner1.bin inner2.bin >>"$dir/names"
   [ -f "$dir/ours/ours.xxe" ] && cp "$dir/ours/ours.bin" "$files/ours.bin" && echo ours.bin >>"$dir/names"
   [ -f "$dir/ours/sums.uue" ] && cp "$dir/ours/sums.bin" "$files/sums.bin" && echo sums.bin >>"$dir/names"
-  printf '%s\n' shar1.bin uu2.jpg hqx2.bin uu3.bin mp2.bin uu4.bin uu5.bin b64.doc xx1.bin uu6.tar >>"$dir/names"
+  printf '%s\n' shar1.bin uu2.jpg hqx2.bin uu3.bin mp2.bin uu4.bin uu5.bin b64.doc xx1.bin uu6.tar 'uu1 (2).bin' \
+    >>"$dir/names"
   [ -f "$dir/ours/parts1.uue" ] && cp "$dir/ours/parts.bin" "$files/parts.bin" && echo parts.bin >>"$dir/names"
   sed 's/\r$//; s/$/\r/' "$dir/mbox" >"$dir/mbox-crlf"
   mailbox_messages=$n
