@@ -5,7 +5,6 @@
 #include <commdlg.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -95,24 +94,6 @@ bool TakesFreeName(const char* name, int mode) {
          !WasCreatedByJob(name) && FileExists(name);
 }
 
-// `path` made free by "NAME (2).EXT", "NAME (3).EXT", ... beside it; false when none fits.
-bool FreeNameBeside(char* path) {
-  enum { MAX_NUMBER = 9999 };
-  const char* base = FileNamePart(path);
-  const char* dot = std::strrchr(base, '.');
-  const std::string stem(path, dot ? static_cast<size_t>(dot - path) : std::strlen(path));
-  const std::string extension = dot ? dot : "";
-  for (int n = 2; n <= MAX_NUMBER; ++n) {
-    const std::string candidate = stem + " (" + std::to_string(n) + ")" + extension;
-    if (candidate.size() >= PATH_ROOM) return false;
-    if (!FileExists(candidate.c_str())) {
-      std::memcpy(path, candidate.c_str(), candidate.size() + 1);
-      return true;
-    }
-  }
-  return false;
-}
-
 // An existing file is replaced only when the user agrees or nobody is to be asked. Without
 // questions (/N), an output of another job of the run is kept and this one refused.
 int MayReplace(HWND owner, const char* name, int mode, int ask) {
@@ -172,7 +153,7 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
     ShowMessage(owner, MB_ICONHAND, "Can't Write to %s:\r\nthe name belongs to a device.", name);
     return OUTPUT_CANNOT_CREATE;
   }
-  if (TakesFreeName(name, mode) && !FreeNameBeside(name)) {
+  if (TakesFreeName(name, mode) && !FreeNameBeside(name, PATH_ROOM)) {
     ShowMessage(owner, MB_ICONHAND, kWrittenThisRun, name);
     return OUTPUT_CANNOT_CREATE;
   }

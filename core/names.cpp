@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -55,6 +56,22 @@ void BaseNameWithoutExtension(const char* path, char* dest, size_t room) {
 }
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool FreeNameBeside(char* path, size_t room) {
+  enum { MAX_NUMBER = 9999 };
+  const char* dot = std::strrchr(FileNamePart(path), '.');
+  const std::string stem(path, dot ? static_cast<size_t>(dot - path) : std::strlen(path));
+  const std::string extension = dot ? dot : "";
+  for (int n = 2; n <= MAX_NUMBER; ++n) {
+    const std::string candidate = stem + " (" + std::to_string(n) + ")" + extension;
+    if (candidate.size() >= room) return false;
+    if (!FileExists(candidate.c_str())) {
+      std::memcpy(path, candidate.c_str(), candidate.size() + 1);
+      return true;
+    }
+  }
+  return false;
+}
 
 int NameCharClass(char c) {
   if (c == '"') return NAME_CHAR_REMOVED;

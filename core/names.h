@@ -23,6 +23,9 @@ const char* FileNamePart(const char* path);
 void BaseNameWithoutExtension(const char* path, char* dest, size_t room);
 // True when the system has attributes for the path.
 bool FileExists(const char* path);
+// Makes `path` (of `room` bytes) the first of "NAME (2).EXT", "NAME (3).EXT", ... beside it
+// that does not exist; false, `path` unchanged, when none fits.
+bool FreeNameBeside(char* path, size_t room);
 int NameCharClass(char c);
 // Makes a name from encoded input safe to create beside other files: invalid characters
 // become "_", quotes go, only the part after the last separator stays, and names the
