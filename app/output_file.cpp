@@ -86,12 +86,14 @@ bool AsksBeforeReplacing(const char* name, int mode, int ask) {
   return !g_settings.overwriteexisting && (ask != ASK_NOTHING || g_job.interactive);
 }
 
-// Whether a run without questions gives the file another name rather than refuse it: a
-// decoded file named by its header (two messages of a mailbox may both carry "image.jpg")
-// that meets an output this run made. A name the user gave is refused instead.
+// Whether the name proposed for a decoded file becomes a free one beside it: a name from a
+// header (two messages of a mailbox may both carry "image.jpg") that meets an output this run
+// made. Both files stay, as a copy in Explorer keeps both; the save dialog, where it is shown,
+// proposes the free name. A name the user gave (/O) is asked about, or refused without
+// questions, instead.
 bool TakesFreeName(const char* name, int mode) {
-  return mode == MODE_DECODE && !g_job.interactive && !g_job.outputNameGiven[0] && CreatedInThisRun(name) &&
-         !WasCreatedByJob(name) && FileExists(name);
+  return mode == MODE_DECODE && !g_job.outputNameGiven[0] && CreatedInThisRun(name) && !WasCreatedByJob(name) &&
+         FileExists(name);
 }
 
 // An existing file is replaced only when the user agrees or nobody is to be asked. Without
@@ -143,6 +145,10 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   const char* folder = OutputFolder(mode);
   char proposed[PATH_ROOM];
   if (!ProposePath(owner, folder, name, proposed)) return OUTPUT_CANNOT_CREATE;
+  if (TakesFreeName(proposed, mode) && !FreeNameBeside(proposed, PATH_ROOM)) {
+    ShowMessage(owner, MB_ICONHAND, kWrittenThisRun, proposed);
+    return OUTPUT_CANNOT_CREATE;
+  }
   if (ask == ASK_NAME && !g_settings.usedefaultnames) {
     int asked = AskOutputPath(owner, mode, proposed, name);
     if (asked != 0) return asked;
@@ -151,10 +157,6 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
   }
   if (IsDeviceName(FileNamePart(name))) {
     ShowMessage(owner, MB_ICONHAND, "Can't Write to %s:\r\nthe name belongs to a device.", name);
-    return OUTPUT_CANNOT_CREATE;
-  }
-  if (TakesFreeName(name, mode) && !FreeNameBeside(name, PATH_ROOM)) {
-    ShowMessage(owner, MB_ICONHAND, kWrittenThisRun, name);
     return OUTPUT_CANNOT_CREATE;
   }
   const int replace = MayReplace(owner, name, mode, ask);

@@ -51,9 +51,12 @@ void CloseInput(SaveRun& run) {
 }
 
 // The body text as the decoder reads it: a "Subject:" line (for the part detection) set
-// off by empty lines, then the text unchanged.
+// off by empty lines, then the text unchanged. The lines around it end in CR LF whatever
+// the line-end setting says: after a body in CR LF (as mail text is), the reader takes a bare
+// LF for the LF of that CR LF and the empty lines would vanish, so that a base64 body ran on
+// into the next message; and with no line end at all the lines would run together.
 void WriteBody(const SaveRun& run, const MapiMessage& message) {
-  const char* eol = EndOfLineString();
+  const char* eol = "\r\n";
   if (message.lpszSubject && message.lpszSubject[0]) {
     char line[MESSAGE_ROOM + 1];
     wsprintfA(line, "%s%sSubject: ", eol, eol);

@@ -149,8 +149,8 @@ TEST_F(FileDialogs, NamesNotAskedForAreAskedAboutBeforeReplacingAFile) {
 }
 
 // Several inputs given one output name: the second does not silently replace what the first
-// wrote, whatever overwriteexisting says; a run without questions refuses a name the user
-// gave, with a message, and gives a name from a header a free one.
+// wrote, whatever overwriteexisting says: a name the user gave is asked about (refused, with a
+// message, without questions); a name from a header becomes a free one.
 TEST_F(FileDialogs, AnOutputOfTheSameRunIsNeverReplacedUnasked) {
   g_settings.usedefaultnames = 1;
   g_settings.overwriteexisting = 1;
@@ -161,6 +161,8 @@ TEST_F(FileDialogs, AnOutputOfTheSameRunIsNeverReplacedUnasked) {
   StreamClose(stream);
   WriteWholeFile(path, "first input's output");
   ForgetCreatedOutput();  // the next job of the run
+  // The name the user gave (/O) is asked about, and refused without questions...
+  std::snprintf(g_job.outputNameGiven, sizeof g_job.outputNameGiven, "%s", path.c_str());
   {
     DialogProbe no("Quorvane 32", IDNO);
     Name(path);
@@ -169,18 +171,17 @@ TEST_F(FileDialogs, AnOutputOfTheSameRunIsNeverReplacedUnasked) {
   }
   g_job.interactive = false;
   {
-    // The name the user gave (/O) is refused...
-    std::snprintf(g_job.outputNameGiven, sizeof g_job.outputNameGiven, "%s", path.c_str());
     DialogProbe refusal("Quorvane 32", IDOK);
     Name(path);
     EXPECT_EQ(Make(MODE_DECODE, ASK_NOTHING), -2);
     EXPECT_EQ(refusal.Result().text, "Can't Write to " + path + ":\r\nanother file of this run was written there.");
-    g_job.outputNameGiven[0] = '\0';
   }
-  // ...a name from a header gets a free one beside it, also when this job made the first
-  // file and has finished it (two files of one name in a mailbox).
+  g_job.outputNameGiven[0] = '\0';
+  // ...a name from a header gets a free one beside it, with or without questions, also when
+  // this job made the first file and has finished it (two files of one name in a mailbox).
   DialogProbe none("Quorvane 32", IDOK, nullptr, kNoDialogMs);
   for (const char* expected : {"given (2).bin", "given (3).bin"}) {
+    g_job.interactive = std::string(expected) == "given (3).bin";
     Name(path);
     stream = Make(MODE_DECODE, ASK_NOTHING);
     ASSERT_GE(stream, 0);

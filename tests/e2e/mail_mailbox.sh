@@ -108,6 +108,38 @@ cmp -s "$work/photo.jpg" "$work/out/photo.jpg" || fail "single files between the
 rm "$store"/inbox/000[012][ab].msg "$work"/out/000[012][abc].bin
 echo "decodejoin on: single files between the parts decode too"
 
+# The mailbox of every format and style (tests/peers/mailbox_fixture.bash), each of its
+# messages, headers and all, the body of a message of the store; all chosen at once, the
+# joined input gives every file exact (the two BinHex files show their header).
+. "$e2e_root/tests/peers/mailbox_fixture.bash"
+make_mailbox "$work/box"
+python3 - "$work/box/mbox" "$store/inbox" <<'SPLIT'
+import sys
+messages = open(sys.argv[1], "rb").read().split(b"\nFrom ")
+for i, text in enumerate(messages):
+    body = text.split(b"\n", 1)[1]
+    with open("%s/%04d.msg" % (sys.argv[2], 1000 + i), "wb") as out:
+        out.write(b"Subject: mailbox message %d\nFrom: List|SMTP:list\n\n" % i)
+        out.write(body.replace(b"\n", b"\r\n"))
+SPLIT
+open_mailbox
+drive rows "$dialog" $list_id $(seq 5 $((4 + mailbox_messages)))
+drive dialog "$dialog" 1 >/dev/null
+for name in hqx1.bin hqx2.bin; do
+  said=$(drive dialog "Quorvane 32" 1) || fail "the mailbox: $name showed no header"
+  case "$said" in "BinHex Header Information:"*"File Name:\t$name"*) ;; *) fail "the mailbox: $name showed: $said" ;; esac
+done
+drive gone "#32770" "$dialog" 5000 || fail "the dialog stayed open after decoding the mailbox"
+for _ in $(seq 100); do [ -f "$work/out/uu1 (2).bin" ] && break; sleep 0.1; done
+[ -f "$work/out/uu1 (2).bin" ] || fail "the mailbox did not reach its last file; windows: $(drive windows "*" | tr '\n' '|')"
+sleep 1
+while read -r name; do
+  cmp -s "$work/box/files/$name" "$work/out/$name" || fail "the mailbox: $name is not exact: $(ls "$work/out")"
+  rm "$work/out/$name"
+done <"$work/box/names"
+rm "$store"/inbox/1*.msg
+echo "the mailbox of every format: $(wc -l <"$work/box/names") files exact through the dialog"
+
 # Attachments only: saved under their cleaned name, no decode starts.
 open_mailbox
 drive rows "$dialog" $list_id 4

@@ -120,9 +120,9 @@ int MakeOutFile(HWND owner, char* name, int mode, int ask) {
     std::string inFolder = std::string(g_settings.decodedir) + kPathSeparator + FileNamePart(name);
     std::snprintf(name, 260, "%s", inFolder.c_str());
   }
-  // Without questions, a decoded file meeting an earlier output of the run gets a free name.
+  // A decoded file meeting an earlier output of the run gets a free name.
   const bool madeBefore = std::find(g_ui.outputsMade.begin(), g_ui.outputsMade.end(), name) != g_ui.outputsMade.end();
-  if (mode == OP_DECODE && !g_job.interactive && madeBefore && FileExistsHere(name) && !FreeNameBeside(name, 260))
+  if (mode == OP_DECODE && madeBefore && FileExistsHere(name) && !FreeNameBeside(name, 260))
     return -2;
   if (FileExistsHere(name)) {
     if (ask == ASK_NAME && !g_settings.overwriteexisting &&
