@@ -259,7 +259,7 @@ class PartialScan {
       return;  // used, so that no pass decodes a piece of it, but not joined
     }
     if (label.total > m.total) m.total = static_cast<int>(label.total);
-    if (label.number > m.total) m.total = static_cast<int>(label.number);
+    if (label.number > m.highest) m.highest = static_cast<int>(label.number);
     std::string& file = m.partFiles[static_cast<size_t>(label.number - 1)];
     if (!file.empty()) return;  // a part seen again: the first copy stands
     if (label.number == 1) m.outerHeader = block_;
@@ -398,10 +398,12 @@ int AppendBody(int out, const std::string& file, bool first) {
 
 int PartialMessages::Join(HWND window, size_t index, char* path) {
   const Id& m = ids_[index];
+  // Without a stated total, or with a part beyond it, the number of parts is not known.
+  const int total = m.outOfRange || m.highest > m.total ? 0 : m.total;
   ClearPartTable();
-  for (int n = 1; n <= m.total; ++n)
+  for (int n = 1; n <= total; ++n)
     if (!m.partFiles[static_cast<size_t>(n - 1)].empty()) g_partTable[n - 1].partNumber = n;
-  if (ReportIncompleteParts(window, m.outOfRange ? 0 : m.total)) return RESULT_REPORTED;
+  if (ReportIncompleteParts(window, total)) return RESULT_REPORTED;
   if (MakeTempFileName(path) == 0) {
     ShowErrorMessage(window, GetLastError(), MB_ICONHAND, kTempFileFailed, 1);
     return RESULT_REPORTED;
@@ -409,7 +411,7 @@ int PartialMessages::Join(HWND window, size_t index, char* path) {
   DeleteFileA(path);
   const int out = StreamOpenForWriting(path);
   int result = out >= 0 && WriteOuterFields(out, m.outerHeader) ? RESULT_DONE : RESULT_FAILED;
-  for (int n = 1; n <= m.total && result == RESULT_DONE; ++n)
+  for (int n = 1; n <= total && result == RESULT_DONE; ++n)
     result = AppendBody(out, m.partFiles[static_cast<size_t>(n - 1)], n == 1);
   const DWORD error = GetLastError();
   const bool closed = out >= 0 && StreamClose(out) != FALSE;

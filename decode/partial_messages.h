@@ -34,7 +34,8 @@ class PartialMessages {
  private:
   struct Id {
     std::string id;
-    int total = 0;             // the largest total or part number seen; 0 = not known
+    int total = 0;             // the largest total stated; 0 = not known (only the last part must state it)
+    int highest = 0;           // the largest part number seen
     bool outOfRange = false;   // a number or total beyond what a posting may have
     std::string outerHeader;   // the header fields of part 1's own message
     std::vector<std::string> partFiles;  // by part number - 1; empty = not seen
