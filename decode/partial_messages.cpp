@@ -14,8 +14,8 @@
 
 namespace {
 
-// A header block longer than this is no message's header but text with colons in it; the
-// longest field value looked at is cut at FIELD_ROOM.
+// A header block longer than this is no message's header but text with colons in it, and
+// blank lines beyond it no part's end; the longest field value looked at is cut at FIELD_ROOM.
 enum { BLOCK_ROOM = 64 * 1024, FIELD_ROOM = 1024, NUMBER_DIGITS = 9 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -165,6 +165,7 @@ class PartialScan {
       sink_ = SINK_NONE;
     } else if (IsBlankLine(line_)) {
       if (partOpen_) blanks_.append(line_, static_cast<size_t>(n));
+      if (blanks_.size() > BLOCK_ROOM) WriteBody("", 0);  // so many blank lines end no part
       atBlockStart_ = true;
     } else if (atBlockStart_ && IsFieldLine(line_)) {
       StartBlock(start, false);
