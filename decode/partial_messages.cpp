@@ -167,7 +167,9 @@ class PartialScan {
       if (partOpen_) blanks_.append(line_, static_cast<size_t>(n));
       if (blanks_.size() > BLOCK_ROOM) WriteBody("", 0);  // so many blank lines end no part
       atBlockStart_ = true;
-    } else if (atBlockStart_ && IsFieldLine(line_)) {
+    } else if ((atBlockStart_ || !partOpen_) && IsFieldLine(line_)) {
+      // Outside a part any header field may start a message (an article saved after a line
+      // of the newsreader's own); inside one only a field after a blank line does.
       StartBlock(start, false);
       AddToBlock(n, true);
     } else {

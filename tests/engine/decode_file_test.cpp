@@ -462,7 +462,9 @@ TEST_F(DecodeFileTest, MessagePartialPartsAreJoinedOrReported) {
   const std::string chat = "From friend@example.org Sat Mar  2 11:00:00 2024\nSubject: photos\n\nWhere is part 2?\n\n";
   const std::string uu = "From friend@example.org Sat Mar  2 12:00:00 2024\nSubject: c.bin\n\n" +
                          Uuencode("c.bin", Pattern(500, 5)) + "\n";
-  ASSERT_EQ(Decode(Input("mbox", pa[2] + pb[1] + chat + pa[0] + uu + pa[2] + pb[0] + pa[1])), 0) << g_decode.errorText;
+  // Part 1 of a saved as an article, after a line of the newsreader's and no blank line.
+  const std::string article = "Article 7 of alt.binaries.test:\n" + pa[0].substr(pa[0].find('\n') + 1);
+  ASSERT_EQ(Decode(Input("mbox", pa[2] + pb[1] + chat + article + uu + pa[2] + pb[0] + pa[1])), 0) << g_decode.errorText;
   EXPECT_TRUE(Output("a.bin") == a && Output("b.bin") == b && Output("c.bin") == Pattern(500, 5));
   EXPECT_EQ(g_job.outputCount, 3);
   EXPECT_FALSE(g_job.qualifiedResult);
