@@ -8,6 +8,7 @@ const char kInvalidDataByte[] = "Invalid encoded data byte (0x%x).";
 const char kMissingEndRemark[] = "\r\n\r\nMissing 'end' statement.";
 const char kReadFailure[] = "Line %ld: Read Failure of %s!";
 const char kWriteFailure[] = "Write Failure on %s because";
+const char kTempFileFailed[] = "Can't Create Temporary File for Part %d because";
 
 DecodeContext g_decode;
 

@@ -116,3 +116,6 @@ extern const char kReadFailure[];
 // The report of an output whose bytes could not all be written (its path; the system's
 // reason follows).
 extern const char kWriteFailure[];
+// The report of a part's temporary file that could not be made (the part number; the
+// system's reason follows).
+extern const char kTempFileFailed[];

@@ -20,6 +20,7 @@
 #include "decode/line_decoder.h"
 #include "decode/line_fit.h"
 #include "decode/line_scan.h"
+#include "decode/partial_messages.h"
 #include "decode/recovery_questions.h"
 #include "decode/used_regions.h"
 #include "decode/yenc_decode.h"
@@ -33,7 +34,6 @@ const char kInconsistentFormats[] = "Line %ld: Inconsistent File Formats.\r\nExp
 const char kDuplicatePart[] = "Line %ld: Duplicate Part %d.";
 const char kInconsistentTotal[] = "Line %ld: Inconsistent # of Total Parts\r\nfor Part %d: Expected %d, Got %d.";
 const char kMissingColon[] = "Missing Starting Colon ':' in %s.";
-const char kTempFileFailed[] = "Can't Create Temporary File for Part %d because";
 const char kCantWrite[] = "Can't Write to %s because";
 const char kShortWrite[] = "Tried to write %d bytes; actually wrote %d bytes!";
 const char kInconsistentTrailer[] = "Line %ld: Inconsistent Trailer!\r\nExpected Part %d of %d, Got Part %d of %d";
@@ -104,6 +104,8 @@ struct Run {
   UsedRegions used;
   long long lineStart = 0;  // where the line being handled starts
   bool lineUsed = false;    // a file took the line up
+  bool partialsFound = false;  // message/partial messages, which a reader of their own takes
+  int outputsBefore = 0;       // files that runs before this one finished, for the report
 };
 Run run;
 
@@ -286,7 +288,7 @@ bool PassSetup() {
   if (!SetOutputName(UNKNOWN_FILE_NAME)) return false;
   g_decode.lineNumber = 0;
   run.fileFinished = false;
-  if (run.laterPass == 0) g_job.outputCount = 0;
+  if (run.laterPass == 0) g_job.outputCount = run.outputsBefore;
   run.messages = 0;
   run.partHeaderInMessage = false;
   run.otherKindPassedOver = false;
@@ -1195,12 +1197,20 @@ bool BackToOneOfOneStyle() {
   return true;
 }
 
+// The input held nothing but message/partial messages: the pass that found nothing else
+// has nothing to report.
+bool FoundOnlyPartialMessages() {
+  return run.partialsFound && run.laterPass == 0 && g_decode.state == LOOKFORHEADERTYPE &&
+         g_decode.style == STYLE_TO_BE_DETERMINED && !g_decode.errorText[0];
+}
+
 int EndPass() {
   if (!FinishOutput()) {
     Abandon();
     return RESULT_REPORTED;
   }
   if (BackToOneOfOneStyle()) return PASS_RESTART;
+  if (FoundOnlyPartialMessages()) return RESULT_DONE;
   SettleEndState();
   switch (g_decode.state) {
     case CLEANFINISH: return FinishClean();
@@ -1250,11 +1260,51 @@ int DecodePasses() {
   }
 }
 
+// The message that the parts of one message/partial id enclose, joined into a temporary
+// file, is decoded as an input of its own, by the job's method; its files land beside the
+// job's input and join the run's list.
+int DecodeJoinedMessage(const char* path) {
+  const int s = StreamOpenForReading(path, STREAM_TEXT);
+  if (s < 0) {
+    ShowMessage(run.window, MB_ICONHAND, kReadFailure, 0L, path);
+    return RESULT_REPORTED;
+  }
+  const int format = run.initialFormat;
+  const int outputs = g_job.outputCount;
+  RunSetup(run.window, s, run.interactive);
+  run.initialFormat = format;
+  run.outputsBefore = outputs;
+  return DecodePasses();
+}
+
+// After the rest of the input: every id whose parts are all there is decoded; one with
+// parts missing is reported and makes the run fail.
+int DecodeEnclosedMessages(PartialMessages& partials) {
+  if (partials.Any() && g_job.outputCount > 0) TestFinishedFileChecksums();
+  int result = RESULT_DONE;
+  for (size_t i = 0; i < partials.Count(); ++i) {
+    char path[PATH_ROOM];
+    int r = partials.Join(run.window, i, path);
+    if (r == RESULT_DONE) {
+      r = DecodeJoinedMessage(path);
+      DeleteFileA(path);
+    }
+    if (r == RESULT_CANCELLED || r == RESULT_DECLINED || r == RESULT_ENCODE_INSTEAD) return r;
+    if (r != RESULT_DONE) result = r;
+  }
+  return result;
+}
+
 }  // namespace
 
 int DecodeFile(HWND window, int input, int interactive) {
   RunSetup(window, input, interactive);
-  const int result = DecodePasses();
+  PartialMessages partials;
+  int result = partials.Collect(window, input, run.used);
+  run.partialsFound = partials.Any();
+  if (result == RESULT_DONE) result = DecodePasses();
+  else Abandon();
+  if (result == RESULT_DONE) result = DecodeEnclosedMessages(partials);
   PublishToJob();
   return result;
 }

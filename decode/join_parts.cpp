@@ -112,13 +112,17 @@ int AppendPartFile(HWND window, const char* name, int output) {
   return 0;
 }
 
-int JoinParts(HWND window, int total, int ask, int mode) {
-  g_job.cancelRequested = false;
+bool ReportIncompleteParts(HWND window, int total) {
   if (total <= 0 || total > MAX_PARTS) {
     ShowMessage(window, MB_ICONHAND, kTotalUnknown);
-    return RESULT_REPORTED;
+    return true;
   }
-  if (ReportMissingParts(window, total)) return RESULT_REPORTED;
+  return ReportMissingParts(window, total);
+}
+
+int JoinParts(HWND window, int total, int ask, int mode) {
+  g_job.cancelRequested = false;
+  if (ReportIncompleteParts(window, total)) return RESULT_REPORTED;
   if (mode == OP_DECODE && g_decode.style == STYLE_SINGLE) return RESULT_DONE;
   SetWaitCursor(nullptr);
   SetProgress(0);

@@ -8,5 +8,8 @@
 // run's output name. Returns 0 done, 1 cancelled, -2 failed (reported) or the negative
 // result of MakeOutFile.
 int JoinParts(HWND window, int total, int ask, int mode);
+// Tells the user (and gives true) when the total is unknown or out of range, or a record
+// from 1 to the total has no part number: the missing-parts message.
+bool ReportIncompleteParts(HWND window, int total);
 // Appends one file to the output stream; 0, or 1 when it failed (reported) or was cancelled.
 int AppendPartFile(HWND window, const char* name, int output);

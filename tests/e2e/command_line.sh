@@ -3,7 +3,7 @@
 # beside the input and exits with no window left; a .uue given alone is decoded; lower-case
 # options leave the stored settings alone; the quote rule for names; bare names in another
 # current folder; /O and split parts meeting existing files; too many names; a mailbox of
-# every format in one input, LF and CR LF; yEnc and begin-base64 articles.
+# every format in one input, LF and CR LF; yEnc, begin-base64 and message/partial articles.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/stored_values.bash"
@@ -238,7 +238,8 @@ start_program "$build/Zentp32.exe" /N "$(win "$work/nobegin/photo.uue")"
 expect_exit_code 2
 echo "no begin line: exit status 2"
 
-# yEnc and begin-base64 in news articles (tests/peers/yenc_postings.bash), decoded with /N
+# yEnc, begin-base64 and mpack's message/partial parts in news articles and a mailbox
+# (tests/peers/yenc_postings.bash), decoded with /N
 # (/J for articles given one per file): the exact file and 0 when clean, the file and 1 when
 # a CRC or size does not match, the missing-parts message, no file and 2 when a part is missing.
 . "$e2e_root/tests/peers/yenc_postings.bash"

@@ -432,3 +432,57 @@ TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsWithLineEnds) {
 }
 
 }  // namespace
+
+// A MIME message split into message/partial messages of `count` parts at line boundaries,
+// each with an outer header that would mislead the other passes (a designation, a MIME type).
+std::vector<std::string> SplitIntoPartials(const std::string& message, int count, const std::string& id) {
+  std::vector<std::string> parts;
+  const size_t step = message.size() / static_cast<size_t>(count) + 1;
+  size_t start = 0;
+  for (int n = 1; n <= count; ++n) {
+    size_t end = n == count ? message.size() : message.find('\n', start + step) + 1;
+    const std::string number = std::to_string(n), total = std::to_string(count);
+    parts.push_back("From poster@example.net Sat Mar  2 10:00:00 2024\nFrom: poster@example.net\nSubject: pic (" +
+                    number + "/" + total + ")\nMIME-Version: 1.0\nContent-Type: message/partial;\n\tid=\"" + id +
+                    "\"; number=" + number + (n == count ? "; total=" + total : "") + "\n\n" +
+                    message.substr(start, end - start) + "\n");
+    start = end;
+  }
+  return parts;
+}
+
+// The parts of two ids in one mailbox, in any order and among other mail, give the files
+// their enclosed messages carry; a part seen twice counts once. A part missing, or the
+// last one (the only one that must state the total), is reported and leaves no file: part
+// 1's own attachment header must not give a truncated file either.
+TEST_F(DecodeFileTest, MessagePartialPartsAreJoinedOrReported) {
+  const std::string a = Pattern(9000, 3), b = Pattern(6000, 4);
+  const auto enclosed = [](const std::string& name, const std::string& bytes) {
+    return "Message-ID: <x@example.net>\nSubject: " + name + "\nContent-Type: application/octet-stream; name=\"" + name +
+           "\"\nContent-Transfer-Encoding: base64\n\n" + Base64Lines(bytes) + "\n";
+  };
+  const std::vector<std::string> pa = SplitIntoPartials(enclosed("a.bin", a), 3, "a@x");
+  const std::vector<std::string> pb = SplitIntoPartials(enclosed("b.bin", b), 2, "b@x");
+  const std::string chat = "From friend@example.org Sat Mar  2 11:00:00 2024\nSubject: photos\n\nWhere is part 2?\n\n";
+  const std::string uu = "From friend@example.org Sat Mar  2 12:00:00 2024\nSubject: c.bin\n\n" +
+                         Uuencode("c.bin", Pattern(500, 5)) + "\n";
+  // Part 1 of a saved as an article, after a line of the newsreader's and no blank line.
+  const std::string article = "Article 7 of alt.binaries.test:\n" + pa[0].substr(pa[0].find('\n') + 1);
+  ASSERT_EQ(Decode(Input("mbox", pa[2] + pb[1] + chat + article + uu + pa[2] + pb[0] + pa[1])), 0) << g_decode.errorText;
+  EXPECT_TRUE(Output("a.bin") == a && Output("b.bin") == b && Output("c.bin") == Pattern(500, 5));
+  EXPECT_EQ(g_job.outputCount, 3);
+  EXPECT_FALSE(g_job.qualifiedResult);
+  EXPECT_EQ(ListFolder(dir.path()), "a.bin\nb.bin\nc.bin\nmbox\n");  // no part or joined file left
+  for (const char* name : {"a.bin", "b.bin", "c.bin"}) DeleteFileA(dir.File(name).c_str());
+
+  struct Case {
+    std::string box, message;
+  };
+  for (const Case& c : {Case{pa[2] + chat + pa[0], "Total Parts Required: 3.\r\nMissing Parts: 2"},
+                        Case{pa[1] + pa[0], "Number of Parts Could Not be Determined"}}) {
+    g_ui.Reset();
+    EXPECT_EQ(Decode(Input("mbox", c.box)), RESULT_REPORTED);
+    EXPECT_TRUE(g_ui.SawMessageContaining(c.message)) << c.message;
+    EXPECT_EQ(ListFolder(dir.path()), "mbox\n");
+  }
+}

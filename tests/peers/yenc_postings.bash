@@ -1,14 +1,16 @@
-# yEnc and begin-base64 postings shaped like real news and mail, in our own words, with the
-# data lines of independent encoders (uuenview -y, python3-yenc, GNU uuencode -m); sourced,
+# yEnc, begin-base64 and MIME message/partial postings shaped like real news and mail, in our
+# own words, with the data lines of independent encoders (uuenview -y, python3-yenc, GNU
+# uuencode -m, mpack's split messages); sourced,
 # not a test of its own. Each posting is a folder of articles art*.txt, given together (and
 # joined) in the order that `order` lists; `expect/NAME` is the file they carry; `outcome`
 # says what the decoder must make of them: clean (the exact file), checksum (a file and a
 # checksum mismatch) or missing (no file, the missing-parts message).
-#   make_yenc_postings FOLDER   (needs uuenview, uuencode and python3-yenc)
+#   make_yenc_postings FOLDER   (needs uuenview, uuencode, mpack and python3-yenc)
 #   yenc_posting_names          the postings in a fixed order
 
 yenc_posting_names() {
-  echo "y-single-blanks y-dots-tabs-spread y-parts-in-one y-changed-byte y-missing-part y-truncated b64-gnu"
+  echo "y-single-blanks y-dots-tabs-spread y-parts-in-one y-changed-byte y-missing-part y-truncated b64-gnu" \
+    "mp-mailbox mp-spread mp-missing-part"
 }
 
 yenc_bytes() { LC_ALL=C awk -v n="$1" -v seed="$2" 'BEGIN { srand(seed); for (i = 0; i < n; i++) printf "%c", int(rand() * 256) }'; }
@@ -69,6 +71,25 @@ article() {
 
 crlf() { sed -i 's/$/\r/' "$@"; }
 
+# mpack's message/partial split of FILE into FOLDER/parts/part.01, part.02, ... (about
+# SIZE characters each); mpack seeks in its output, so it writes files, not a pipe.
+mpack_parts() {  # FILE FOLDER SIZE
+  mkdir -p "$2/parts"
+  (cd "$(dirname "$1")" && mpack -s "$(basename "$1")" -m "$3" -o "$2/parts/part" "$(basename "$1")")
+}
+
+# A mailbox message: the "From " line, then the text (mpack's own header comes first in it).
+mbox_message() {  # FILE...
+  printf 'From poster@example.net Sat Mar  2 10:%02d:00 2024\n' $((RANDOM % 60))
+  cat "$@"
+  printf '\n'
+}
+mbox_chat() {  # SUBJECT
+  printf 'From friend@example.org Sat Mar  2 11:00:00 2024\nFrom: Friend <friend@example.org>\n'
+  printf 'Subject: %s\nContent-Type: text/plain\n\nGot the first ones; where are the others?\n' "$1"
+  printf 'Note: the photo (2/3) is late.\n\n-- \nfriend\n\n'
+}
+
 make_yenc_postings() {
   local root=$1 d
   mkdir -p "$root"
@@ -104,4 +125,24 @@ make_yenc_postings() {
   yenc_bytes 9000 24 >"$d/expect/report 2024.pdf"
   (cd "$d/expect" && uuencode -m "report 2024.pdf" "report 2024.pdf") >"$d/b64.txt"
   article "$d" 1 'the report' "$d/b64.txt"
+  # mpack's message/partial parts in one mailbox, out of order, among other mail, CR LF.
+  d=$root/mp-mailbox; yenc_posting "$d" "beach photo.jpg" clean mbox
+  yenc_bytes 50000 25 >"$d/expect/beach photo.jpg"
+  mpack_parts "$d/expect/beach photo.jpg" "$d" 24000
+  { mbox_chat 'Re: the photos'; mbox_message "$d/parts/part.03"; mbox_message "$d/parts/part.01"
+    mbox_chat 'lunch?'; mbox_message "$d/parts/part.02"; } >"$d/mbox"
+  crlf "$d/mbox"
+  # One part an article of its own, with a news server's header fields before mpack's.
+  d=$root/mp-spread; yenc_posting "$d" "site backup.tgz" clean art3.txt art1.txt art2.txt
+  yenc_bytes 60000 26 >"$d/expect/site backup.tgz"
+  mpack_parts "$d/expect/site backup.tgz" "$d" 30000
+  for n in 1 2 3; do
+    { printf 'Path: news.example.net!not-for-mail\nNewsgroups: alt.binaries.test\nLines: 400\n'
+      cat "$d/parts/part.0$n"; } >"$d/art$n.txt"
+  done
+  # The middle part of three missing: no file, the missing-parts message.
+  d=$root/mp-missing-part; yenc_posting "$d" "beach photo.jpg" missing mbox
+  yenc_bytes 50000 25 >"$d/expect/beach photo.jpg"
+  mpack_parts "$d/expect/beach photo.jpg" "$d" 24000
+  { mbox_message "$d/parts/part.03"; mbox_chat 'lunch?'; mbox_message "$d/parts/part.01"; } >"$d/mbox"
 }
