@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/name_charsets.h"
 #include "core/names.h"
@@ -22,9 +23,10 @@ int HexValue(char c) {
 }
 
 // Appends a value to the name: percent escapes decoded when `escaped`; a quoted value is
-// taken between its quotes. Stops at the end of the parameter.
+// taken between its quotes. Stops at the end of the parameter; what does not fit the room
+// goes, a character at a time.
 void AppendValue(const char* value, bool escaped, char* name, size_t room) {
-  size_t n = std::strlen(name);
+  std::string joined = name;
   const bool quoted = *value == '"';
   if (quoted) ++value;
   for (const char* p = value; *p && *p != '\r' && *p != '\n'; ++p) {
@@ -34,11 +36,11 @@ void AppendValue(const char* value, bool escaped, char* name, size_t room) {
       c = static_cast<char>(HexValue(p[1]) * 16 + HexValue(p[2]));
       p += 2;
     }
-    if (n + 1 >= room) break;
-    name[n++] = c;
+    joined += c;
   }
-  name[n] = '\0';
-  if (n + 1 >= room) name[Utf8Boundary(name, n)] = '\0';
+  const size_t keep = Utf8Boundary(joined.c_str(), room - 1);
+  std::memcpy(name, joined.data(), keep);
+  name[keep] = '\0';
 }
 
 // The text after "charset'language'" of a first extended section (both may be empty).
