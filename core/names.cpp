@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/name_charsets.h"
+
 namespace {
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
@@ -36,7 +38,7 @@ bool IsDirectoryLikeName(const char* name) { return name[std::strspn(name, ". ")
 
 void PrefixUnderscore(char* name) {
   size_t length = std::strlen(name);
-  if (length >= CLEAN_NAME_LIMIT) length = CLEAN_NAME_LIMIT - 1;
+  if (length >= CLEAN_NAME_LIMIT) length = CharacterBoundary(name, CLEAN_NAME_LIMIT - 1);
   std::memmove(name + 1, name, length);
   name[0] = '_';
   name[length + 1] = '\0';
@@ -50,7 +52,7 @@ void BaseNameWithoutExtension(const char* path, char* dest, size_t room) {
   if (room == 0) return;
   const char* name = AfterLastSeparator(path, false);
   size_t length = std::strcspn(name, ".");
-  if (length >= room) length = room - 1;
+  if (length >= room) length = CharacterBoundary(name, room - 1);
   std::memcpy(dest, name, length);
   dest[length] = '\0';
 }
@@ -77,7 +79,8 @@ int NameCharClass(char c) {
   if (c == '"') return NAME_CHAR_REMOVED;
   if (std::strchr("*<>?|", c) && c != '\0') return NAME_CHAR_INVALID;
   if (c == '/' || c == ':' || c == '\\') return NAME_CHAR_SEPARATOR;
-  return static_cast<signed char>(c) >= 32 ? NAME_CHAR_VALID : NAME_CHAR_INVALID;
+  // Bytes from 0x80 on belong to characters beyond ASCII, which CleanFileName checks whole.
+  return static_cast<unsigned char>(c) >= 32 ? NAME_CHAR_VALID : NAME_CHAR_INVALID;
 }
 
 bool IsDeviceName(const char* name) {
@@ -93,6 +96,15 @@ int CleanFileName(char* name) {
   int changed = 0;
   size_t at = 0, start = 0;
   for (int step = 0; name[at] != '\0' && step < CLEAN_NAME_LIMIT; ++step) {
+    // A character of several bytes is kept whole or not at all, so that its bytes are
+    // never taken for separators or cut apart. Other bytes are judged one by one: the
+    // decoder converts names from encoded text to the program's code page before this.
+    const size_t length = CharacterLength(name + at);
+    if (length > 1) {
+      if (at + length > CLEAN_NAME_LIMIT) break;
+      at += length;
+      continue;
+    }
     switch (NameCharClass(name[at])) {
       case NAME_CHAR_INVALID:
         name[at++] = '_';

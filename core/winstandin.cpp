@@ -2,6 +2,7 @@
 #ifndef _WIN32
 #include "core/winstandin.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -308,5 +309,85 @@ DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD room) {
   if (len + 1 > room || shortPath == nullptr) return static_cast<DWORD>(len + 1);
   std::memcpy(shortPath, longPath, len + 1);
   return static_cast<DWORD>(len);
+}
+
+UINT GetACP(void) { return CP_UTF8; }
+
+BOOL IsDBCSLeadByteEx(UINT, BYTE) { return FALSE; }
+
+namespace {
+
+const char32_t kReplacement = 0xFFFD;
+
+// One code point from UTF-8; ill-formed bytes give U+FFFD one byte at a time.
+char32_t NextCodePoint(const unsigned char*& p, const unsigned char* end) {
+  const unsigned char b = *p++;
+  if (b < 0x80) return b;
+  const int extra = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : -1;
+  if (extra < 0 || end - p < extra) return kReplacement;
+  char32_t c = b & (0x3F >> extra);
+  for (int i = 0; i < extra; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return kReplacement;
+    c = (c << 6) | (p[i] & 0x3F);
+  }
+  const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+  if (c < least[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+  p += extra;
+  return c;
+}
+
+}  // namespace
+
+int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int length, WCHAR* wide, int room) {
+  const size_t n = length < 0 ? std::strlen(text) + 1 : static_cast<size_t>(length);
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  const unsigned char* end = p + n;
+  std::u16string units;
+  while (p < end) {
+    const char32_t c = NextCodePoint(p, end);
+    if (c >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(c);
+    }
+  }
+  if (room == 0) return static_cast<int>(units.size());
+  if (units.size() > static_cast<size_t>(room)) {
+    lastError = ERROR_INSUFFICIENT_BUFFER;
+    return 0;
+  }
+  std::copy(units.begin(), units.end(), wide);
+  return static_cast<int>(units.size());
+}
+
+int WideCharToMultiByte(UINT, DWORD, const WCHAR* wide, int length, LPSTR text, int room, LPCSTR,
+                        BOOL* usedDefault) {
+  size_t n = static_cast<size_t>(length);
+  if (length < 0) n = std::char_traits<char16_t>::length(wide) + 1;
+  std::string bytes;
+  for (size_t i = 0; i < n; ++i) {
+    char32_t c = wide[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      c = kReplacement;
+    if (c < 0x80) {
+      bytes += static_cast<char>(c);
+    } else {
+      const int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+      const unsigned lead[] = {0, 0xC0, 0xE0, 0xF0};
+      bytes += static_cast<char>(lead[extra] | (c >> (6 * extra)));
+      for (int k = extra - 1; k >= 0; --k) bytes += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+  }
+  if (usedDefault) *usedDefault = FALSE;
+  if (room == 0) return static_cast<int>(bytes.size());
+  if (bytes.size() > static_cast<size_t>(room)) {
+    lastError = ERROR_INSUFFICIENT_BUFFER;
+    return 0;
+  }
+  std::memcpy(text, bytes.data(), bytes.size());
+  return static_cast<int>(bytes.size());
 }
 #endif

@@ -129,3 +129,15 @@ DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD room);
 // fails with `error`, as on a failing drive or a full disk. A null fragment ends the faults
 // for files opened afterwards.
 void StandInFailFiles(const char* fragment, DWORD allowed, DWORD error);
+
+// Code pages: the stand-in's active code page is UTF-8, as on Windows with the program's
+// manifest; the conversions know only UTF-8 (characters it cannot read become U+FFFD).
+typedef char16_t WCHAR;
+#define CP_ACP 0u
+#define CP_UTF8 65001u
+#define ERROR_INSUFFICIENT_BUFFER 122
+UINT GetACP(void);
+BOOL IsDBCSLeadByteEx(UINT codePage, BYTE c);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, WCHAR* wide, int room);
+int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wide, int length, LPSTR text, int room,
+                        LPCSTR defaultChar, BOOL* usedDefault);

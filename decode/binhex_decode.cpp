@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/name_charsets.h"
 #include "core/names.h"
 #include "core/streams.h"
 #include "core/ui.h"
@@ -148,8 +149,12 @@ int ReadHeaderFields(HeaderFields* h) {
   return r;
 }
 
+// The Mac name (Mac Roman) in the program's code page, for the user to read.
 void ShowHeader(HWND owner, const HeaderFields& h, uint16_t computed, uint16_t stored) {
-  ShowMessage(owner, MB_OK, kHeaderInfo, h.name, h.type, h.creator, static_cast<unsigned>(h.flags & 0xFFFFu),
+  char utf8[DECODE_NAME_ROOM], shown[DECODE_NAME_ROOM];
+  MacRomanToUtf8(h.name, utf8, sizeof utf8);
+  NameFromPosting(utf8, shown, sizeof shown);
+  ShowMessage(owner, MB_OK, kHeaderInfo, shown, h.type, h.creator, static_cast<unsigned>(h.flags & 0xFFFFu),
               static_cast<long>(h.dataLength), static_cast<long>(h.resourceLength));
   if (computed != stored) ShowMessage(owner, MB_ICONEXCLAMATION, kHeaderCrcWarning, computed, stored);
 }
@@ -301,7 +306,8 @@ int BinHexReadHeader(HWND owner, int interactive) {
   reader.resourceLength = h.resourceLength;
   reader.count = 0;
   if (interactive) ShowHeader(owner, h, computed, static_cast<uint16_t>(stored));
-  std::snprintf(g_decode.headerName, sizeof g_decode.headerName, "%s", h.name);
+  // Names from headers are UTF-8 or Windows-1252 to the decoder; a Mac name is neither.
+  MacRomanToUtf8(h.name, g_decode.headerName, sizeof g_decode.headerName);
   g_decode.nameFound = true;
   return BINHEX_HEADER_READ;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/job_state.h"
+#include "core/name_charsets.h"
 #include "core/names.h"
 #include "core/settings.h"
 #include "core/streams.h"
@@ -589,7 +590,9 @@ bool TakeHeaderName() {
   g_decode.nameFound = false;
   char name[DECODE_NAME_ROOM];
   const char* given = g_job.outputNameGiven;
-  std::snprintf(name, sizeof name, "%s", given[0] ? given : g_decode.headerName);
+  // A header's name is in the posting's character set; a given name is the program's own.
+  if (given[0]) std::snprintf(name, sizeof name, "%s", given);
+  else NameFromPosting(g_decode.headerName, name, sizeof name);
   CleanFileName(name);
   return SetOutputName(name);
 }

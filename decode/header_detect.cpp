@@ -6,6 +6,7 @@
 #include "decode/decode_context.h"
 #include "decode/decode_tables.h"
 #include "decode/line_scan.h"
+#include "decode/mime_names.h"
 #include "decode/yenc_decode.h"
 #include "encode/header_styles.h"
 
@@ -256,18 +257,20 @@ bool IsTextType(const char* line) {
 int MimeTest(const char* line, int stream, Found& f) {
   const bool encodingLine = StartsWithAnyCase(line, "Content-Transfer-Encoding:");
   if (!encodingLine && !StartsWithAnyCase(line, "Content-Type:")) return -1;
-  bool base64 = false, binHex = false, named = false, text = IsTextType(line);
+  bool base64 = false, binHex = false, text = IsTextType(line);
   char next[LINE_ROOM];
+  MimeNames names;
+  StartMimeNames(&names);
   if (encodingLine) {
     if (!IsBase64Encoding(line)) return -1;
     base64 = true;
   } else {
     const char* after = nullptr;
     binHex = SubtypeIsBinHex(SkipBlanks(line + 13), &after);
-    if (*after == ';') named = FindNameParameter(after + 1, f.name, NAME_ROOM);
+    if (*after == ';') ReadMimeNames(after + 1, &names);
     for (;;) {
       if (ReadDecodeLine(stream, next) <= 0 || IsBlankLine(next)) return -1;
-      if (!named) named = FindNameParameter(next, f.name, NAME_ROOM);
+      ReadMimeNames(next, &names);
       if (IsBase64Encoding(next)) {
         base64 = true;
         break;
@@ -278,9 +281,10 @@ int MimeTest(const char* line, int stream, Found& f) {
   for (;;) {
     if (ReadDecodeLine(stream, next) <= 0) return -1;
     if (IsBlankLine(next)) break;
-    if (!named) named = FindNameParameter(next, f.name, NAME_ROOM);
+    ReadMimeNames(next, &names);
     text = text || IsTextType(next);
   }
+  const bool named = ChosenMimeName(names, f.name, NAME_ROOM);
   CleanFileName(f.name);
   // A text part that names no file is the message's own text, not an attachment.
   if (!base64 || binHex || (text && !named)) return 0;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/name_charsets.h"
 #include "core/names.h"
 #include "core/streams.h"
 #include "core/ui.h"
@@ -90,16 +91,19 @@ const char* CopyFileName(const char* text, int mode, bool stopAtBlanks, char* de
   auto keep = [&](char c) {
     if (n + 1 < room) dest[n++] = c;
   };
+  const char* first = p;
   if (mode == NAME_LINE_MODE) {
     for (; *p && *p != '\r' && *p != '\n'; ++p) keep(*p);
   } else {
-    if (*p == '"') ++p;
+    if (*p == '"') first = ++p;
     for (; *p && NameCharClass(*p) != NAME_CHAR_INVALID; ++p) {
       if (stopAtBlanks && (IsSpaceClass(*p) || *p == ',')) break;
       keep(*p);
     }
     if (*p == '"') ++p;
   }
+  // A name cut short by the room keeps no part of a character.
+  if (room > 0 && n == room - 1) n = Utf8Boundary(first, n);
   if (room > 0) dest[n] = '\0';
   return p;
 }

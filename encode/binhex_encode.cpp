@@ -1,7 +1,9 @@
 #include "encode/binhex_encode.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "core/name_charsets.h"
 #include "encode/alphabets.h"
 #include "encode/encode_driver.h"
 
@@ -94,9 +96,11 @@ int EscapeBinHexBlock(const unsigned char* input, int count, unsigned char* dest
 
 void FillBinHexHeader(BinHexHeader* header, const char* baseName, DWORD size) {
   std::memset(header, 0, sizeof *header);
-  std::strncpy(header->name, baseName, BINHEX_MAX_NAME);
-  header->name[BINHEX_MAX_NAME] = '\0';
-  const char* dot = std::strrchr(baseName, '.');
+  // The Mac name and type are Mac Roman text.
+  char macName[MAX_PATH];
+  NameToMacRoman(baseName, macName, sizeof macName);
+  std::snprintf(header->name, sizeof header->name, "%.*s", static_cast<int>(BINHEX_MAX_NAME), macName);
+  const char* dot = std::strrchr(macName, '.');
   if (dot && dot[1] != '\0')
     std::strncpy(header->type, dot + 1, 4);  // NUL-padded when shorter
   else

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/job_state.h"
+#include "core/name_charsets.h"
 #include "core/names.h"
 #include "core/platform.h"
 
@@ -13,7 +14,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 void CopyText(char* dest, size_t room, const char* text, size_t len) {
   if (room == 0) return;
-  if (len >= room) len = room - 1;
+  if (len >= room) len = CharacterBoundary(text, room - 1);
   std::memcpy(dest, text, len);
   dest[len] = '\0';
 }
@@ -21,6 +22,13 @@ void CopyText(char* dest, size_t room, const char* text, size_t len) {
 }  // namespace
 
 void EncodeShortName(const char* path, char* dest, size_t room) {
+  // Where names are UTF-8, a name beyond ASCII is written as it is: the file system's 8.3
+  // form of it is a made-up ASCII name that keeps nothing of the file's name.
+  const char* base = FileNamePart(path);
+  if (ProgramUsesUtf8() && !IsAsciiText(base)) {
+    CopyText(dest, room, base, std::strlen(base));
+    return;
+  }
   char shortPath[MAX_PATH];
   DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
   const char* name = (n > 0 && n < sizeof shortPath) ? FileNamePart(shortPath) : "";
@@ -70,7 +78,7 @@ char* ComposeEncodeOutputName(const char* inputPath, int method, int k, int n, c
     const char* dot = std::strrchr(base, '.');
     size_t keep = dot ? static_cast<size_t>(dot - inputPath) : std::strlen(inputPath);
     // Decision: the stem is shortened so that the extension always fits the 255 characters.
-    if (keep + extLen > room - 1) keep = room - 1 - extLen;
+    if (keep + extLen > room - 1) keep = CharacterBoundary(inputPath, room - 1 - extLen);
     std::memcpy(dest, inputPath, keep);
     std::memcpy(dest + keep, ext, extLen + 1);
     return dest;
@@ -86,6 +94,7 @@ char* ComposeEncodeOutputName(const char* inputPath, int method, int k, int n, c
   const size_t tailLen = std::strlen(number) + extLen;
   size_t keep = static_cast<size_t>(stop - source);
   if (keep + tailLen > room - 1) keep = room - 1 - tailLen;
+  keep = CharacterBoundary(source, keep);  // the step limit above may stop inside a character
   std::memcpy(dest, source, keep);
   std::snprintf(dest + keep, room - keep, "%s%s", number, ext);
   return dest;

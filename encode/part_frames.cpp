@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/name_charsets.h"
 #include "core/settings.h"
 #include "encode/alphabets.h"
 #include "encode/binhex_encode.h"
@@ -17,6 +18,8 @@
 namespace {
 
 const char PROGRAM_NAME[] = "Zentrel32";
+// The stem of an archive name holds 8 bytes.
+const size_t ARCHIVE_STEM_LIMIT = 8;
 
 // Formats (printf rules; wsprintf forms are written with explicit types) and
 // appends the text.
@@ -57,6 +60,22 @@ void CloseMimeBoundary() {
   if (g_encoder.lastInput && MimeClosingText(closing)) AppendText(closing);
 }
 
+// A file name parameter: `key="name"` for an ASCII name, else the RFC 2231 form
+// `key*=UTF-8''r%C3%A9sum%C3%A9.txt`, which carries any name in 7-bit text.
+void AppendNameParameter(const char* key, const char* base) {
+  if (IsAsciiText(base)) {
+    AppendFormat("%s=\"%s\"", key, base);
+    return;
+  }
+  char utf8[3 * MAX_PATH];
+  NameToUtf8(base, utf8, sizeof utf8);
+  AppendFormat("%s*=UTF-8''", key);
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++p) {
+    if (std::isalnum(*p) || std::strchr("!#$&+-.^_`|~", *p)) AppendOutput(reinterpret_cast<const char*>(p), 1);
+    else AppendFormat("%%%02X", static_cast<unsigned>(*p));
+  }
+}
+
 void MimeHeaders(const char* base, bool binHex) {
   if (g_encoder.firstInput) {
     AppendText("MIME-Version: 1.0");
@@ -68,8 +87,8 @@ void MimeHeaders(const char* base, bool binHex) {
   Eol();
   AppendFormat("--%s", g_encoder.boundary);
   Eol();
-  AppendFormat("Content-Type: Application/%s; name=\"%s\"",
-               binHex ? "mac-binhex40" : "octet-stream", base);
+  AppendFormat("Content-Type: Application/%s; ", binHex ? "mac-binhex40" : "octet-stream");
+  AppendNameParameter("name", base);
   Eol();
   AppendFormat("Content-Description: \"%s %s encoded by %s\"", base, binHex ? "binhex" : "base64",
                PROGRAM_NAME);
@@ -78,7 +97,8 @@ void MimeHeaders(const char* base, bool binHex) {
     AppendText("Content-Transfer-Encoding: BASE64");
     Eol();
   }
-  AppendFormat("Content-Disposition: attachment; filename=\"%s\"", base);
+  AppendText("Content-Disposition: attachment; ");
+  AppendNameParameter("filename", base);
   Eol();
   Eol();
   if (binHex) {
@@ -197,7 +217,8 @@ void WritePartHeader(const char* inputPath, int k, int n) {
     case 4: {
       char shortStem[MAX_PATH];
       BaseNameWithoutExtension(shortName, shortStem, sizeof shortStem);
-      AppendFormat("Archive-name: %.8s/part%02d%sBEGIN--cut here--cut here--%s", shortStem, k, E, E);
+      shortStem[CharacterBoundary(shortStem, ARCHIVE_STEM_LIMIT)] = '\0';
+      AppendFormat("Archive-name: %s/part%02d%sBEGIN--cut here--cut here--%s", shortStem, k, E, E);
       break;
     }
     case 5: AppendFormat("------------ Part %d of %d ------------%s", k, n, E); break;

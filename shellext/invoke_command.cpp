@@ -27,14 +27,14 @@ STDMETHODIMP CShellExt::InvokeCommand(LPCMINVOKECOMMANDINFO info) {
 // for the name buffer is passed over: cut short it would name another file, and the
 // program's own buffers could not hold it either.
 HRESULT CShellExt::StartForEachFile(HDROP files, const CMINVOKECOMMANDINFO& info, UINT command) {
-  UINT count = DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0);
-  std::string program = ProgramPath();
+  UINT count = DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
+  std::wstring program = ProgramPath();
   for (UINT i = count; i-- > 0;) {
-    UINT length = DragQueryFileA(files, i, nullptr, 0);
-    if (length == 0 || length >= sizeof fileName_) continue;
-    DragQueryFileA(files, i, fileName_, sizeof fileName_);
-    std::string line = EncodeCommandLine(program, MethodOf(command).switchLetter,
-                                         DestinationOf(command).commandSwitch, fileName_);
+    UINT length = DragQueryFileW(files, i, nullptr, 0);
+    if (length == 0 || length >= MAX_PATH) continue;
+    DragQueryFileW(files, i, fileName_, MAX_PATH);
+    std::wstring line = EncodeCommandLine(program, MethodOf(command).switchLetter,
+                                          DestinationOf(command).commandSwitch, fileName_);
     if (!RunAndWait(line, program, info.nShow, info.hwnd)) return E_FAIL;
   }
   return S_OK;

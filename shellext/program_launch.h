@@ -1,5 +1,8 @@
 // Starting the main program on one file and waiting for it: its path (beside the extension,
 // or from the settings it stores), the command line, and the report when it cannot start.
+// Paths and the command line are wide: Explorer's code page is not the program's (UTF-8
+// through its manifest), and a selected name may have characters Explorer's lacks; the
+// program reads the wide command line in its own code page.
 #pragma once
 #include <windows.h>
 
@@ -13,14 +16,14 @@ extern const char kDefaultProgramName[];
 
 // The program to start: Zentp32.exe beside the extension's DLL; otherwise the path the
 // program stored for this user; otherwise its bare name.
-std::string ProgramPath();
+std::wstring ProgramPath();
 
 // The program path in quotes (so a path with blanks stays one word), the encode switch with
 // the method letter, the destination switch and the file in quotes.
-std::string EncodeCommandLine(const std::string& program, char methodLetter, const char* destinationSwitch,
-                              const char* file);
+std::wstring EncodeCommandLine(const std::wstring& program, char methodLetter, const char* destinationSwitch,
+                               const wchar_t* file);
 
 // Runs the command line with the show command and waits for the program to end. When it
 // cannot start, shows "Can't Execute" with the system's reason, owned by `owner`, and
 // returns false.
-bool RunAndWait(const std::string& commandLine, const std::string& program, int showCommand, HWND owner);
+bool RunAndWait(const std::wstring& commandLine, const std::wstring& program, int showCommand, HWND owner);

@@ -30,5 +30,5 @@ class CShellExt final : public IContextMenu, public IShellExtInit {
 
   volatile LONG references_;
   IDataObject* dataObject_;
-  char fileName_[MAX_PATH];
+  wchar_t fileName_[MAX_PATH];  // wide: a selected name may lie outside Explorer's code page
 };

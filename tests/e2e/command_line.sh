@@ -3,7 +3,8 @@
 # beside the input and exits with no window left; a .uue given alone is decoded; lower-case
 # options leave the stored settings alone; the quote rule for names; bare names in another
 # current folder; /O and split parts meeting existing files; too many names; a mailbox of
-# every format in one input, LF and CR LF; yEnc, begin-base64 and message/partial articles.
+# every format in one input, LF and CR LF; yEnc, begin-base64 and message/partial articles;
+# names beyond ASCII.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 . "$(dirname "$0")/support/stored_values.bash"
@@ -113,6 +114,61 @@ timeout 60 "$QV_WINE" cmd /c "$(win "$work/quote/run.bat")" || fail "the quoted 
 [ -f "$work/quote/d.bin" ] || fail "the quoted name was not processed"
 [ ! -f "$work/quote/c.bin" ] || fail "the name before the quote was processed"
 echo "quote rule ok"
+
+# Names beyond ASCII (the program's names are UTF-8): UU, MIME and BinHex of two such files.
+# GNU uudecode makes the same names from our begin lines; munpack (which reads no RFC 2231
+# names) and macutils hexbin the same data, hexbin with the Mac Roman name in its header;
+# our decoder gives every name back. Then names written by others: mpack's raw UTF-8, a
+# 1990s article in Windows-1252, a mail with an RFC 2231 name in sections, and a Mac name.
+intl=$work/intl
+mkdir -p "$intl"
+# BinHex names are Mac Roman, which has no Japanese: those characters come back as "_".
+for name in "日本語 ファイル.jpg" "résumé 2.pdf"; do
+  mac_back=$(printf '%s' "$name" | sed 's/[^ -~é]/_/g')
+  head -c 2500 /dev/urandom >"$intl/$name"
+  stem=${name%.*}
+  for m in EU EM EB; do run_to_end /N /$m "$(win "$intl/$name")"; done
+  [ "$(head -n 1 "$intl/$stem.uue" | tr -d '\r')" = "begin 644 $name" ] || fail "$stem.uue: $(head -n 1 "$intl/$stem.uue")"
+  grep -q "^Content-Disposition: attachment; filename\*=UTF-8''" "$intl/$stem.mme" || fail "$stem.mme: no RFC 2231 name"
+  mkdir -p "$intl/uu" "$intl/mime-$stem" "$intl/hqx-$stem"
+  (cd "$intl/uu" && uudecode "../$stem.uue") && cmp -s "$intl/$name" "$intl/uu/$name" ||
+    fail "uudecode did not make $name: $(ls "$intl/uu")"
+  munpack -q -C "$intl/mime-$stem" "$intl/$stem.mme" >/dev/null 2>&1
+  cmp -s "$intl/$name" "$intl/mime-$stem/$(ls "$intl/mime-$stem" | head -n 1)" || fail "munpack: $stem.mme is not the file"
+  (cd "$intl/hqx-$stem" && hexbin -3 "../$stem.hqx" >/dev/null 2>&1)
+  cmp -s "$intl/$name" "$intl/hqx-$stem/"*.data || fail "hexbin: $stem.hqx is not the file: $(ls "$intl/hqx-$stem")"
+  for ext in uue mme hqx; do
+    mkdir -p "$intl/back-$ext"
+    cp "$intl/$stem.$ext" "$intl/back-$ext/"
+    run_to_end /N "$(win "$intl/back-$ext/$stem.$ext")"
+    back=$name && [ $ext = hqx ] && back=$mac_back
+    cmp -s "$intl/$name" "$intl/back-$ext/$back" || fail "$stem.$ext decoded to: $(ls "$intl/back-$ext")"
+  done
+  echo "$name: UU, MIME and BinHex, through the peers and back"
+done
+mac_name=$(cat "$intl/hqx-résumé 2/"*.info | head -c 14 | tail -c 12 | od -An -tx1 | tr -d ' \n')
+[ "$mac_name" = "728e73756d8e20322e706466" ] || fail "the BinHex name is not Mac Roman: $mac_name"
+mkdir -p "$intl/others" && cd "$intl/others"
+cp "$intl/résumé 2.pdf" . && mpack -o mpack.txt -s "my cv" "résumé 2.pdf" && rm "résumé 2.pdf"
+head -c 1800 /dev/urandom >cv.src && uuencode cv.src $'r\xe9sum\xe9 \xa71.txt' >cv.uue
+{ printf 'Path: news.example.net!not-for-mail\nFrom: jr@example.net (J. R\xe9my)\nNewsgroups: alt.binaries.misc\n'
+  printf 'Subject: Mon CV - r\xe9sum\xe9 [1/1]\nContent-Type: text/plain; charset=iso-8859-1\n\nVoil\xe0.\n\n'
+  cat cv.uue; printf '\n-- \nJ. R\xe9my, Montr\xe9al\n'; } >article.txt
+head -c 2200 /dev/urandom >jp.src
+{ printf 'From: hanako@example.jp\nSubject: photo\nMIME-Version: 1.0\nContent-Type: multipart/mixed; boundary="b1"\n\n'
+  printf -- '--b1\nContent-Type: text/plain; charset=utf-8\n\nPhoto attached.\n\n--b1\nContent-Type: image/jpeg\n'
+  printf "Content-Disposition: attachment;\n filename*0*=UTF-8''%%E5%%86%%99%%E7%%9C%%9F;\n filename*1=\" 1.jpg\"\n"
+  printf 'Content-Transfer-Encoding: base64\n\n'; base64 jp.src; printf '\n--b1--\n'; } >rfc2231.txt
+# macutils writes a banner of its own; the standard one stands in for it.
+printf 'z' >$'caf\x8e.txt' && binhex -d $'caf\x8e.txt' |
+  sed '1s/.*/(This file must be converted with BinHex 4.0)/' >mac.hqx && rm $'caf\x8e.txt'
+for f in mpack.txt article.txt rfc2231.txt mac.hqx; do run_to_end /N "$(win "$intl/others/$f")"; done
+cd "$work"
+cmp -s "$intl/résumé 2.pdf" "$intl/others/résumé 2.pdf" || fail "mpack's UTF-8 name: $(ls "$intl/others")"
+cmp -s "$intl/others/cv.src" "$intl/others/résumé §1.txt" || fail "the Windows-1252 name: $(ls "$intl/others")"
+cmp -s "$intl/others/jp.src" "$intl/others/写真 1.jpg" || fail "the RFC 2231 name: $(ls "$intl/others")"
+[ "$(cat "$intl/others/café.txt" 2>/dev/null)" = z ] || fail "the Mac Roman name: $(ls "$intl/others")"
+echo "names by others: UTF-8, Windows-1252, RFC 2231 in sections and Mac Roman"
 
 # /O names the output; /J joins the inputs even when the stored setting says not to.
 run_to_end /N /EU /O "$(win "$work/given.uue")" "$(win "$work/photo.jpg")"

@@ -2,7 +2,7 @@
 # Explorer's context menu, played by shellhost, on the real program installed in a folder
 # whose path holds blanks: "To File"/"UU" on three files writes three .uue files, the last
 # file's first and each after the previous run ended, that uudecode turns back into the
-# files; "To Clipboard"/"MIME" leaves the first file (encoded last) in base64 on the
+# files, also one named outside Explorer's code page; "To Clipboard"/"MIME" leaves the first file (encoded last) in base64 on the
 # clipboard.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
@@ -51,6 +51,17 @@ first=$(stat -c %.9Y "$work/files/first.uue")
 [[ "$third" < "$second" && "$second" < "$first" ]] ||
   fail "runs not last file first: third $third, second $second, first $first"
 echo "To File/UU ok: three .uue files, third, second, first, each decodes with uudecode"
+
+# A name outside Explorer's code page: the program receives it whole and writes the .uue
+# beside it, whose begin line names it in UTF-8 for uudecode.
+intl="$work/files/日本語 ファイル.dat"
+head -c 3000 /dev/urandom >"$intl"
+result=$(host invoke 0 "$(win "$intl")") || fail "To File/UU of a Japanese name failed: $result"
+drive gone Zentp32 "" 3000 || fail "a program window is left after To File/UU of a Japanese name"
+(mkdir -p "$work/files/uu-intl" && cd "$work/files/uu-intl" && uudecode "../日本語 ファイル.uue") ||
+  fail "no .uue that uudecode takes for the Japanese name: $(ls "$work/files")"
+cmp -s "$intl" "$work/files/uu-intl/日本語 ファイル.dat" || fail "the Japanese name came back as: $(ls "$work/files/uu-intl")"
+echo "To File/UU ok for a name outside Explorer's code page"
 
 # To Clipboard / MIME: offset 6; the last run, for the first file, leaves its text.
 result=$(host invoke 6 "${files[@]}") || fail "To Clipboard/MIME failed: $result"

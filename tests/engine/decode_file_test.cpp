@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/name_charsets.h"
 #include "core/names.h"
 #include "core/ui.h"
 #include "decode/checksum_verify.h"
@@ -179,6 +180,21 @@ TEST_F(DecodeFileTest, NamesFromTheInputCannotEscapeOrNameADevice) {
   ASSERT_EQ(Decode(in), 0) << g_decode.errorText;
   EXPECT_EQ(Output("_CON"), Pattern(10));
   EXPECT_EQ(Output("_"), Pattern(20));
+}
+
+// A 1990s news article names its file in Windows-1252, a mail of today in UTF-8 with
+// RFC 2231; both files get their names in the program's code page.
+TEST_F(DecodeFileTest, NamesOfEveryEraBecomeNamesOfTheProgramsCodePage) {
+  const bool utf8 = ProgramUsesUtf8();
+  const std::string article = "Path: news.example.org!not-for-mail\nFrom: jr@example.org (J. R.)\n"
+                              "Newsgroups: alt.binaries.misc\nSubject: my CV\n\nAs promised.\n\n" +
+                              Uuencode("r\xE9sum\xE9.txt", Pattern(200)) + kSignature;
+  const std::string mail = "From someone@example.org Mon Dec  7 10:00:00 2026\n" + std::string(kMailHead) +
+                           "--b\nContent-Type: image/jpeg;\n name*=UTF-8''%E6%97%A5%E6%9C%AC%20%E3%83%95.jpg\n"
+                           "Content-Transfer-Encoding: base64\n\n" + Base64Lines(Pattern(300)) + "\n--b--\n";
+  ASSERT_EQ(Decode(Input("box.txt", article + "\n" + mail)), 0) << g_decode.errorText;
+  EXPECT_EQ(Output(utf8 ? "r\xC3\xA9sum\xC3\xA9.txt" : "r\xE9sum\xE9.txt"), Pattern(200));
+  EXPECT_EQ(Output(utf8 ? "\xE6\x97\xA5\xE6\x9C\xAC \xE3\x83\x95.jpg" : "__ _.jpg"), Pattern(300));
 }
 
 TEST_F(DecodeFileTest, ChecksumLinesAfterEndAreAllRead) {

@@ -137,6 +137,22 @@ TEST_F(DetectHeaderTest, MimeHeaders) {
   EXPECT_EQ(Detect("Content-Type: application/mac-binhex40; name=x.hqx\n",
                    "Content-Transfer-Encoding: base64\n\n"),
             0);
+  // RFC 2231: the extended form names the file even after a plain one; sections join over
+  // folded lines; the bytes stay as the posting gives them.
+  EXPECT_EQ(Detect("Content-Type: application/pdf; name=\"r_sum_.pdf\"\n",
+                   "Content-Transfer-Encoding: base64\nContent-Disposition: attachment;\n"
+                   " filename*=UTF-8''r%C3%A9sum%C3%A9%202.pdf; size=3\n\nQQ==\n"),
+            STYLE_SINGLE);
+  EXPECT_STREQ(name, "r\xC3\xA9sum\xC3\xA9 2.pdf");
+  EXPECT_EQ(Detect("Content-Type: image/jpeg;\n",
+                   "\tname*0*=utf-8'ja'%E6%97%A5%E6%9C;\n\tname*1*=%AC%20x;\n\tname*2=\".jpg\"\n"
+                   "\tname*4=\"lost\"\nContent-Transfer-Encoding: base64\n\nQQ==\n"),
+            STYLE_SINGLE);
+  EXPECT_STREQ(name, "\xE6\x97\xA5\xE6\x9C\xAC x.jpg");
+  EXPECT_EQ(Detect("Content-Transfer-Encoding: base64\n",
+                   "Content-Disposition: attachment; filename*=iso-8859-1''..%2Fcaf%E9.txt\n\nQQ==\n"),
+            STYLE_SINGLE);
+  EXPECT_STREQ(name, "caf\xE9.txt");
   ExpectHeader("(This file must be converted with BinHex 4.0)\n", STYLE_SINGLE, 1, 1, "DontKnow.Yet");
   EXPECT_EQ(g_decode.format, TYPE_BINHEX);
 }

@@ -1,7 +1,9 @@
 // The whole text of one part for every encodable style, byte for byte, for the
 // input "abc" in a file named abc.txt (UU, CR LF, no checksums unless said).
 #include <string>
+#include <vector>
 
+#include "core/name_charsets.h"
 #include "decode/decode_file.h"
 #include "encode/encoder_state.h"
 #include "encode/header_styles.h"
@@ -14,9 +16,10 @@ const std::string BODY = "begin 644 abc.txt" + E + "#86)C" + E + "`" + E + "end"
 
 class EncodeStylesTest : public EncodeTest {
  protected:
+  std::string inputName = "abc.txt";
   std::string Run(int style, int method = METHOD_UU, bool crlf = true, bool sums = false) {
     Settings(method, style, crlf, 60000, sums);
-    std::string in = Input("abc.txt", "abc");
+    std::string in = Input(inputName, "abc");
     EXPECT_EQ(Encode(in), 0);
     EXPECT_EQ(g_ui.outputsMade.size(), 1u);
     if (g_ui.outputsMade.empty()) return "";
@@ -52,6 +55,15 @@ TEST_F(EncodeStylesTest, SingleFileBinHex) {
                 "(This file must be converted with BinHex 4.0)" + E +
                 ":\"f&LBbjdH(3!G(Kd!&T19&)!!!!!!!-!!!!!SLKKBQ1GeJ!!:" + E + E + "--" + b + "--");
   EXPECT_TRUE(PathExists(dir.File("abc.hqx")));
+}
+
+// MIME names a file beyond ASCII in the RFC 2231 form, in UTF-8 whatever the code page.
+TEST_F(EncodeStylesTest, MimeNamesBeyondAsciiInTheExtendedForm) {
+  inputName = ProgramUsesUtf8() ? "r\xC3\xA9sum\xC3\xA9 2.pdf" : "r\xE9sum\xE9 2.pdf";
+  const std::string text = Run(3, METHOD_MIME);
+  const std::string value = "*=UTF-8''r%C3%A9sum%C3%A9%202.pdf" + E;
+  EXPECT_NE(text.find("Content-Type: Application/octet-stream; name" + value), std::string::npos) << text;
+  EXPECT_NE(text.find("Content-Disposition: attachment; filename" + value), std::string::npos) << text;
 }
 
 TEST_F(EncodeStylesTest, BinHexIsForcedIntoStyle3) {
@@ -176,11 +188,17 @@ TEST_F(EncodeStylesTest, NoStyleIsMinusOneAndShowsNothing) {
 
 // Every style the table marks encodable writes a part that the decoder reads back exactly
 // (the byte-exact texts are above); the table's count is the fifteen styles they cover.
+// Where names are UTF-8, a name beyond ASCII comes back too in every style: the headers
+// and begin lines carry it whole (elsewhere they carry the file system's 8.3 form).
 TEST_F(EncodeStylesTest, EveryEncodableStyleHasItsTest) {
   int encodable = 0;
+  std::vector<std::string> names = {"abc.txt"};
+  if (ProgramUsesUtf8()) names.push_back("r\xC3\xA9sum\xC3\xA9-\xE6\x97\xA5\xE6\x9C\xAC.pdf");
+  for (const std::string& name : names)
   for (int style = 0; style < HEADER_STYLE_COUNT; ++style) {
     if (!HeaderStyleTable[style].encoding) continue;
-    ++encodable;
+    encodable += name == names[0];
+    inputName = name;
     // The decode of the style before shares the job state and the part table.
     ResetJobState();
     ClearPartTable();
@@ -195,7 +213,7 @@ TEST_F(EncodeStylesTest, EveryEncodableStyleHasItsTest) {
     std::snprintf(g_job.inputPath, sizeof g_job.inputPath, "%s", part.c_str());
     ClearPartTable();
     EXPECT_EQ(DecodeFile(nullptr, StreamOpenForReading(part.c_str(), STREAM_TEXT), 0), 0) << style;
-    EXPECT_EQ(ReadWholeFile(back.File("abc.txt")), "abc") << style;
+    EXPECT_EQ(ReadWholeFile(back.File(name)), "abc") << style << " " << name;
   }
   EXPECT_EQ(encodable, 15);  // 3-14, 16, 17, 20
 }

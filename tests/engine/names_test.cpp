@@ -1,5 +1,7 @@
 #include "core/names.h"
 
+#include "core/name_charsets.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -51,13 +53,14 @@ TEST(NameCharClass, ClassifiesEveryKindOfCharacter) {
   for (char c : std::string(" azAZ09.-_~!$'")) EXPECT_EQ(NameCharClass(c), NAME_CHAR_VALID) << c;
   EXPECT_EQ(NameCharClass('\t'), NAME_CHAR_INVALID);
   EXPECT_EQ(NameCharClass('\x1f'), NAME_CHAR_INVALID);
-  EXPECT_EQ(NameCharClass(static_cast<char>(0xE9)), NAME_CHAR_INVALID);
-  EXPECT_EQ(NameCharClass(static_cast<char>(0x80)), NAME_CHAR_INVALID);
+  // Bytes of characters beyond ASCII: CleanFileName takes them whole.
+  EXPECT_EQ(NameCharClass(static_cast<char>(0xE9)), NAME_CHAR_VALID);
+  EXPECT_EQ(NameCharClass(static_cast<char>(0x80)), NAME_CHAR_VALID);
 }
 
 TEST(CleanFileName, ReplacesInvalidCharactersDropsQuotesAndKeepsTheLastPart) {
   EXPECT_EQ(Cleaned("dir/a?b\"c.txt"), std::make_pair(std::string("a_bc.txt"), 1));
-  EXPECT_EQ(Cleaned("caf\xE9.txt"), std::make_pair(std::string("caf_.txt"), 1));
+  EXPECT_EQ(Cleaned("d\\caf\xC3\xA9?.txt"), std::make_pair(std::string("caf\xC3\xA9_.txt"), 1));
   EXPECT_EQ(Cleaned("C:\\x\\y:z.bin"), std::make_pair(std::string("z.bin"), 0));
   EXPECT_EQ(Cleaned("\"quoted name.zip\""), std::make_pair(std::string("quoted name.zip"), 0));
   EXPECT_EQ(Cleaned("plain.txt"), std::make_pair(std::string("plain.txt"), 0));
@@ -98,12 +101,56 @@ TEST(CleanFileName, StopsAfter255StepsCountingRemovedQuotes) {
   EXPECT_EQ(result.first, std::string(245, 'b'));
 }
 
+// Where the code page is UTF-8, the limit never falls inside a character; elsewhere the
+// same bytes are two characters each and 255 of them stay.
+TEST(CleanFileName, TheLimitFallsBetweenCharacters) {
+  std::string e;
+  for (int i = 0; i < 150; ++i) e += "\xC3\xA9";
+  const std::string cleaned = Cleaned(e).first;
+  const std::string device = Cleaned("CON." + e).first;
+  EXPECT_EQ(cleaned.size(), ProgramUsesUtf8() ? 254u : 255u);
+  EXPECT_EQ(device.substr(0, 5), "_CON.");
+  EXPECT_TRUE(!ProgramUsesUtf8() || (IsUtf8Text(cleaned.c_str()) && IsUtf8Text(device.c_str())));
+}
+
 TEST(CleanFileName, ALongDeviceNameStaysWithinTheLimit) {
   std::string name = "CON." + std::string(251, 'x');
   auto result = Cleaned(name);
   EXPECT_EQ(result.first.size(), 255u);
   EXPECT_EQ(result.first.substr(0, 5), "_CON.");
   EXPECT_EQ(result.second, 1);
+}
+
+// Names from encoded text in the program's code page: UTF-8 where the manifest is honoured
+// (natively too), Windows-1252 in the Wine test program without it.
+TEST(NameFromPosting, ReadsUtf8OrElseWindows1252) {
+  const bool utf8 = ProgramUsesUtf8();
+  char name[64];
+  NameFromPosting("r\xE9sum\xE9 \x80\x81.txt", name, sizeof name);  // 1990s: é, €, undefined
+  EXPECT_STREQ(name, utf8 ? "r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC_.txt" : "r\xE9sum\xE9 \x80_.txt");
+  NameFromPosting("r\xC3\xA9sum\xC3\xA9.txt", name, sizeof name);
+  EXPECT_STREQ(name, utf8 ? "r\xC3\xA9sum\xC3\xA9.txt" : "r\xE9sum\xE9.txt");
+  NameFromPosting("\xE6\x97\xA5\xE6\x9C\xAC.jpg", name, sizeof name);
+  EXPECT_STREQ(name, utf8 ? "\xE6\x97\xA5\xE6\x9C\xAC.jpg" : "__.jpg");
+  // An overlong "/" is not UTF-8: its bytes are two Windows-1252 letters, no separator.
+  NameFromPosting("a\xC0\xAF" "b", name, sizeof name);
+  EXPECT_EQ(std::string(name).find('/'), std::string::npos);
+  EXPECT_STREQ(name, utf8 ? "a\xC3\x80\xC2\xAF" "b" : "a\xC0\xAF" "b");
+  // A small room keeps whole characters only.
+  NameFromPosting("\xE6\x97\xA5\xE6\x9C\xAC.jpg", name, 6);
+  EXPECT_STREQ(name, utf8 ? "\xE6\x97\xA5" : "__.jp");
+}
+
+TEST(MacRomanNames, ConvertBothWaysWithStandInsForMissingCharacters) {
+  char utf8[64], mac[64], program[64];
+  MacRomanToUtf8("r\x8Esum\x8E \xDB\xBD", utf8, sizeof utf8);
+  EXPECT_STREQ(utf8, "r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC\xCE\xA9");
+  // "Š" is in Windows-1252 but not in Mac Roman.
+  NameFromPosting("r\xC3\xA9sum\xC3\xA9 \xC5\xA0.txt", program, sizeof program);
+  NameToMacRoman(program, mac, sizeof mac);
+  EXPECT_STREQ(mac, "r\x8Esum\x8E _.txt");
+  NameToUtf8(program, utf8, sizeof utf8);
+  EXPECT_STREQ(utf8, "r\xC3\xA9sum\xC3\xA9 \xC5\xA0.txt");
 }
 
 TEST(TextScanners, CutSkipAndFindTokenEnds) {

@@ -8,6 +8,7 @@
 
 #include "tests/shellext/extension_fixture.h"
 #include "tests/shellext/file_list_data.h"
+#include "tests/shellext/shell_selection.h"
 #include "tests/support/window_probe.h"
 
 namespace {
@@ -74,6 +75,30 @@ TEST_F(InvokeCommand, WithoutTheSettingsKeyTheProgramIsSearchedByItsName) {
 
   EXPECT_EQ(Invoke(handler, 1), S_OK);
   EXPECT_EQ(Log(), (std::vector<std::string>{StartedAs("zentp32.exe", "\"zentp32.exe\" /EX  " + Quoted(files[0])), "end"}));
+  handler->Release();
+}
+
+// Explorer's code page (Windows-1252 here) has no Japanese: the name goes to the program
+// wide, and the program, reading with its manifest's code page, sees it whole in UTF-8.
+TEST_F(InvokeCommand, ANameOutsideExplorersCodePageReachesTheProgramInUtf8) {
+  const std::wstring wideWork(work_.begin(), work_.end());  // an ASCII folder
+  const std::wstring file = wideWork + L"\\\u65E5\u672C\u8A9E \u30D5\u30A1\u30A4\u30EB.bin";
+  HANDLE made = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  CloseHandle(made);
+  IDataObject* selection = SelectFiles(std::vector<std::wstring>{file});
+  ASSERT_NE(selection, nullptr);
+  IContextMenu* handler = CreateMenuHandler(selection);
+  selection->Release();
+  ASSERT_NE(handler, nullptr);
+  PrivateUserKey user;
+  std::string program = PlaceRecorder(kProgramName);
+  user.SetProgramPath(program);
+
+  EXPECT_EQ(Invoke(handler, 0), S_OK);
+  const std::string utf8Name = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB.bin";
+  EXPECT_EQ(Log(), (std::vector<std::string>{
+                       StartedAs(kProgramName, Quoted(program) + " /EU  " + Quoted(work_ + "\\" + utf8Name)), "end"}));
   handler->Release();
 }
 

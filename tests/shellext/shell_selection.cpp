@@ -4,19 +4,29 @@ namespace {
 
 const char kHandlerKey[] = "*\\shellex\\ContextMenuHandlers\\Zenthook";
 
-PIDLIST_ABSOLUTE ItemOf(const std::string& path) {
+std::wstring Wide(const std::string& path) {
   std::wstring wide(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0), L'\0');
   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  return wide;
+}
+
+PIDLIST_ABSOLUTE ItemOf(const std::wstring& path) {
   PIDLIST_ABSOLUTE item = nullptr;
-  if (FAILED(SHParseDisplayName(wide.c_str(), nullptr, &item, 0, nullptr))) return nullptr;
+  if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &item, 0, nullptr))) return nullptr;
   return item;
 }
 
 }  // namespace
 
 IDataObject* SelectFiles(const std::vector<std::string>& paths) {
+  std::vector<std::wstring> wide;
+  for (const std::string& path : paths) wide.push_back(Wide(path));
+  return SelectFiles(wide);
+}
+
+IDataObject* SelectFiles(const std::vector<std::wstring>& paths) {
   std::vector<PIDLIST_ABSOLUTE> items;
-  for (const std::string& path : paths)
+  for (const std::wstring& path : paths)
     if (PIDLIST_ABSOLUTE item = ItemOf(path)) items.push_back(item);
   IDataObject* selection = nullptr;
   if (items.size() == paths.size() && !items.empty()) {

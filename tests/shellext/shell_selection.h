@@ -10,6 +10,8 @@
 // A data object for files of one folder, in the given order; null when the shell cannot
 // make one (files missing, or in different folders).
 IDataObject* SelectFiles(const std::vector<std::string>& paths);
+// The same for wide paths, which may name files outside the code page.
+IDataObject* SelectFiles(const std::vector<std::wstring>& paths);
 
 // The class that the shell's context-menu handler entry for all files names, or GUID_NULL.
 CLSID RegisteredMenuHandler();

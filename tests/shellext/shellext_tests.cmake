@@ -7,7 +7,7 @@ set(QV_SHELLEXT_TEST_BIN ${CMAKE_BINARY_DIR}/shellext-tests)
 add_library(shell_selection STATIC ${QV_SHELLEXT_TEST_DIR}/shell_selection.cpp)
 target_link_libraries(shell_selection shell32 ole32 advapi32 uuid)
 
-add_executable(qvrecorder ${QV_SHELLEXT_TEST_DIR}/launch_recorder.cpp)
+add_executable(qvrecorder ${QV_SHELLEXT_TEST_DIR}/launch_recorder.cpp ${QV_SHELLEXT_TEST_DIR}/launch_recorder.rc)
 add_executable(shellext_tests ${QV_SHELLEXT_TEST_DIR}/extension_fixture.cpp
                ${QV_SHELLEXT_TEST_DIR}/context_menu_test.cpp ${QV_SHELLEXT_TEST_DIR}/invoke_command_test.cpp
                ${QV_SHELLEXT_TEST_DIR}/module_lifetime_test.cpp ${QV_SHELLEXT_TEST_DIR}/file_list_data.cpp

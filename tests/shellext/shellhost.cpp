@@ -15,11 +15,13 @@
 #include "tests/shellext/shell_selection.h"
 #include "tests/support/clipboard_access.h"
 
+#include <shellapi.h>  // after windows.h
+
 namespace {
 
 const UINT kFirstCommand = 1;
 
-int Invoke(UINT offset, const std::vector<std::string>& files) {
+int Invoke(UINT offset, const std::vector<std::wstring>& files) {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
   IDataObject* selection = SelectFiles(files);
   IContextMenu* handler = selection ? CreateMenuHandler(selection) : nullptr;
@@ -53,8 +55,14 @@ int main(int argc, char** argv) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return present ? 0 : 1;
   }
-  if (command == "invoke" && argc > 3)
-    return Invoke(static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)), std::vector<std::string>(argv + 3, argv + argc));
+  if (command == "invoke" && argc > 3) {
+    // The files as the wide command line names them, as Explorer holds names.
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> files(wide + 3, wide + count);
+    LocalFree(wide);
+    return Invoke(static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)), files);
+  }
   std::fprintf(stderr, "usage: shellhost invoke OFFSET FILE... | shellhost clipboard\n");
   return 2;
 }

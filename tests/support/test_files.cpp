@@ -34,8 +34,14 @@ ScratchDir::~ScratchDir() {
   fs::remove_all(path_, ignored);
 }
 
+// Joined as text: std::filesystem takes narrow names on Windows for UTF-8, the program's
+// ...A calls for the active code page, and the two differ beyond ASCII without the manifest.
 std::string ScratchDir::File(const std::string& name) const {
-  return (fs::path(path_) / name).string();
+#ifdef _WIN32
+  return path_ + "\\" + name;
+#else
+  return path_ + "/" + name;
+#endif
 }
 
 namespace {
