@@ -6,6 +6,7 @@
 #include "app/busy.h"
 #include "app/commands.h"
 #include "app/program.h"
+#include "core/help_viewer.h"
 #include "core/job_state.h"
 #include "core/settings.h"
 #include "resources/resource.h"
@@ -91,7 +92,7 @@ LRESULT OnSysColorChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT OnClose(HWND window) {
-  WinHelpA(window, g_program.helpPath, HELP_QUIT, 0);
+  CloseHelp(window, g_program.helpPath);
   DestroyWindow(window);
   return 0;
 }

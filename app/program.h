@@ -8,7 +8,7 @@
 struct ProgramState {
   HINSTANCE instance;
   char programPath[PATH_ROOM];
-  char helpPath[PATH_ROOM];
+  char helpPath[PATH_ROOM];  // the .hlp beside the program; the .chm is beside it too (core/help_viewer.h)
   HACCEL accelerators;
   HWND mainWindow;
   HWND statusText;
