@@ -40,14 +40,14 @@ colours=$(identify -format '%k' "$build/screenshots/main.png")
 [ "$colours" -gt 4 ] || fail "the screenshot shows almost nothing ($colours colours)"
 echo "screenshot $build/screenshots/main.png"
 
-# Help, Index opens the help file beside the program in the help viewer.
+# Help, Index opens the help beside the program in HTML Help.
 drive command Zentp32 107
-drive wait MS_WINHELP "" 10000 >/dev/null || fail "Help, Index did not open the help viewer"
+drive wait "HH Parent" "" 10000 >/dev/null || fail "Help, Index did not open HTML Help"
 import -window root "$build/screenshots/help_index.png"
 echo "help viewer open: $build/screenshots/help_index.png"
 
 drive key Zentp32 0x79
 drive gone Zentp32 "" 5000 || fail "F10 did not close the window"
 expect_exit_code 0
-drive gone MS_WINHELP "" 5000 || fail "closing the program left the help viewer open"
+drive gone "HH Parent" "" 5000 || fail "closing the program left HTML Help open"
 echo "F10 closed the program and the help viewer"
