@@ -14,6 +14,7 @@ struct ProgramState {
   HWND statusText;
   HWND progressBar;
   HWND cancelButton;
+  HFONT controlFont;  // of the status text and the Cancel button, at the window's DPI
   COLORREF faceColor;
   HBRUSH faceBrush;
   HCURSOR waitCursor;

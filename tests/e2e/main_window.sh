@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The program's main window under Wine: title, the three controls and their layout before
-# and after a resize, every menu item, the screenshot, and F10 closing it.
+# and after a resize, every menu item, the screenshot, and F10 closing it. Then the look at
+# 96 and at 192 DPI: the main window's layout rules, a running job's two-line status, and the
+# dialogs of the Configure and Help menus, each control inside its dialog and none over
+# another; screenshots of each in e2e-screenshots/dpi-96 and dpi-192 for review.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 
-# Checks the children of the main window against the layout rules for its client area.
+# Checks the children of the main window against the layout rules for its client area (with
+# "places": only their places, not their states and texts).
 check_layout() {
   local size w h children
   size=$(drive client Zentp32) || fail "no main window"
@@ -15,6 +19,9 @@ check_layout() {
     "202 msctls_progress32 0 $((h - h / 4)) $w $((h / 4)) 1 1 " \
     "201 Static 0 0 $w $((h / 3)) 1 1 " \
     "200 Button $((3 * (w / 8))) $((3 * (h / 8))) $((2 * (w / 8))) $((2 * (h / 8))) 0 0 Cancel")
+  if [ "${1:-}" = places ]; then
+    children=$(cut -d' ' -f1-6 <<<"$children") expected=$(cut -d' ' -f1-6 <<<"$expected")
+  fi
   [ "$(sort <<<"$children")" = "$(sort <<<"$expected")" ] ||
     fail "layout for ${w}x$h:"$'\n'"$children"$'\n'"expected:"$'\n'"$expected"
   echo "layout ok for ${w}x$h"
@@ -51,3 +58,64 @@ drive gone Zentp32 "" 5000 || fail "F10 did not close the window"
 expect_exit_code 0
 drive gone "HH Parent" "" 5000 || fail "closing the program left HTML Help open"
 echo "F10 closed the program and the help viewer"
+
+# --- 96 and 192 DPI -------------------------------------------------------------------------
+# Wine takes the DPI from the registry when a program starts; the prefix is shared with the
+# other scripts, which expect 96.
+set_dpi() { "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+. "$(dirname "$0")/support/job_settings.bash"
+use_job_settings
+trap 'set_dpi 96; forget_stored_values' EXIT
+job="$build/e2e-dpi"
+rm -rf "$job"
+mkdir -p "$job"
+make_long_input "$job/photo.jpg"
+
+# check_dialog KEY-OR-COMMAND TITLE BUTTON SHOT: opens the dialog, checks its layout, keeps a
+# screenshot and closes it with BUTTON.
+check_dialog() {
+  local open=$1 title=$2 button=$3 shot=$4 result
+  case $open in
+    0x*) drive key Zentp32 "$open" ;;
+    *) drive command Zentp32 "$open" ;;
+  esac
+  drive wait "#32770" "$title" >/dev/null || fail "$dpi DPI: \"$title\" did not open"
+  result=$(drive layout "$title") || fail "$dpi DPI, \"$title\":"$'\n'"$result"
+  import -window root "$shots/$shot.png"
+  drive dialog "$title" "$button" >/dev/null
+  drive gone "#32770" "$title" 5000 || fail "$dpi DPI: \"$title\" did not close"
+  echo "$dpi DPI, $title: $result"
+}
+
+for dpi in 96 192; do
+  set_dpi "$dpi"
+  shots="$build/e2e-screenshots/dpi-$dpi"
+  mkdir -p "$shots"
+  start_program "$build/Zentp32.exe"
+  drive wait Zentp32 >/dev/null || fail "$dpi DPI: the main window did not appear"
+  check_layout
+  import -window root "$shots/main.png"
+  check_dialog 0x74 "General Configuration" 2 general
+  check_dialog 0x75 "Encode Configuration" 2 encode
+  check_dialog 0x76 "Decode Configuration" 2 decode
+  check_dialog 124 "Program Version and Upgrade Information" 2 check_version
+  check_dialog 103 "About Zentrel32" 1 about
+
+  # A long encode (F2): its status has two lines, what is done and the file names; then Cancel.
+  drive key Zentp32 0x71
+  drive choose Encode "$(winepath -w "$job/photo.jpg")" || fail "$dpi DPI: F2 showed no open dialog"
+  status=""
+  for _ in $(seq 100); do
+    status=$(drive children Zentp32 | awk '$1 == 201' | cut -d' ' -f9-)
+    [[ $status == *'\r\n'*photo.jpg* ]] && break
+    sleep 0.1
+  done
+  [[ $status == *'\r\n'*photo.jpg* ]] || fail "$dpi DPI: the status is not the job's two lines: '$status'"
+  check_layout places
+  import -window root "$shots/main_job.png"
+  drive press Zentp32 200 || fail "$dpi DPI: no Cancel button to press"
+  drive dialog "Quorvane 32" 1 >/dev/null || fail "$dpi DPI: no summary after Cancel"
+  drive key Zentp32 0x79
+  expect_exit_code 0
+  echo "$dpi DPI: screenshots in $shots"
+done
