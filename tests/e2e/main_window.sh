@@ -60,35 +60,54 @@ drive gone "HH Parent" "" 5000 || fail "closing the program left HTML Help open"
 echo "F10 closed the program and the help viewer"
 
 # --- 96 and 192 DPI -------------------------------------------------------------------------
-# Wine takes the DPI from the registry when a program starts; the prefix is shared with the
-# other scripts, which expect 96.
+# Wine takes the DPI from the registry when a program starts. A screen of 192 DPI has twice
+# the pixels of one of 96 for the same size: the desktop doubles with it (it is read when
+# Wine's desktop starts, so the server and its desktop start anew). The prefix is shared with
+# the other scripts, which expect 96 DPI and 1024x768.
 set_dpi() { "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+set_desktop() {
+  "$QV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -w
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
+}
 . "$(dirname "$0")/support/job_settings.bash"
 use_job_settings
-trap 'set_dpi 96; forget_stored_values' EXIT
+trap 'set_dpi 96; set_desktop 1024x768; forget_stored_values' EXIT
 job="$build/e2e-dpi"
 rm -rf "$job"
 mkdir -p "$job"
 make_long_input "$job/photo.jpg"
+# For the decoder's questions: a plain file, two of them chosen together (decoded one by one),
+# and a UU file with a lower-case letter, no UU character, in its third data line.
+for name in plain a b; do seq 30 | sed 's/^/plain line /' >"$job/$name.txt"; done
+store_value decodejoin 0
+head -c 300 /dev/urandom >"$job/data.bin"
+(cd "$job" && uuencode data.bin data.bin) | awk 'NR == 4 { $0 = substr($0, 1, 5) "a" substr($0, 7) } { print }' >"$job/bad.uue"
 
-# check_dialog KEY-OR-COMMAND TITLE BUTTON SHOT: opens the dialog, checks its layout, keeps a
-# screenshot and closes it with BUTTON.
-check_dialog() {
-  local open=$1 title=$2 button=$3 shot=$4 result
-  case $open in
-    0x*) drive key Zentp32 "$open" ;;
-    *) drive command Zentp32 "$open" ;;
-  esac
+# check_layout_of TITLE BUTTON SHOT: checks the layout of the dialog that came, keeps a
+# screenshot and answers it with BUTTON.
+check_layout_of() {
+  local title=$1 button=$2 shot=$3 result
   drive wait "#32770" "$title" >/dev/null || fail "$dpi DPI: \"$title\" did not open"
   result=$(drive layout "$title") || fail "$dpi DPI, \"$title\":"$'\n'"$result"
   import -window root "$shots/$shot.png"
-  drive dialog "$title" "$button" >/dev/null
-  drive gone "#32770" "$title" 5000 || fail "$dpi DPI: \"$title\" did not close"
+  drive answer "$title" "$button" >/dev/null || fail "$dpi DPI: \"$title\" did not take $button"
   echo "$dpi DPI, $title: $result"
+}
+
+# check_dialog KEY-OR-COMMAND TITLE BUTTON SHOT: opens the dialog and checks it.
+check_dialog() {
+  case $1 in
+    0x*) drive key Zentp32 "$1" ;;
+    *) drive command Zentp32 "$1" ;;
+  esac
+  check_layout_of "$2" "$3" "$4"
 }
 
 for dpi in 96 192; do
   set_dpi "$dpi"
+  [ "$dpi" = 96 ] || set_desktop 2048x1536
   shots="$build/e2e-screenshots/dpi-$dpi"
   mkdir -p "$shots"
   start_program "$build/Zentp32.exe"
@@ -115,6 +134,21 @@ for dpi in 96 192; do
   import -window root "$shots/main_job.png"
   drive press Zentp32 200 || fail "$dpi DPI: no Cancel button to press"
   drive dialog "Quorvane 32" 1 >/dev/null || fail "$dpi DPI: no summary after Cancel"
+
+  # The decoder's questions (F3), each answered so that the decode ends.
+  drive key Zentp32 0x72
+  drive choose Decode "$(winepath -w "$job/plain.txt")" || fail "$dpi DPI: F3 showed no open dialog"
+  check_layout_of "Retry Decoding" 2 retry_decoding
+  drive key Zentp32 0x72
+  drive choose Decode "$(winepath -w "$job")" '"a.txt" "b.txt"' || fail "$dpi DPI: F3 showed no open dialog"
+  for name in a b; do
+    check_layout_of "Encode or Decode?" 2 encode_or_decode
+    drive dialog "Quorvane 32" 1 >/dev/null || fail "$dpi DPI: no message after cancelling $name.txt"
+  done
+  drive key Zentp32 0x72
+  drive choose Decode "$(winepath -w "$job/bad.uue")" || fail "$dpi DPI: F3 showed no open dialog"
+  check_layout_of "Decode Error" 200 decode_error
+  drive dialog "Quorvane 32" 1 >/dev/null || fail "$dpi DPI: no summary after aborting bad.uue"
   drive key Zentp32 0x79
   expect_exit_code 0
   echo "$dpi DPI: screenshots in $shots"

@@ -41,8 +41,8 @@
 //                                           the button: it is gone, or disabled under a
 //                                           message box of its own
 //   qvdriver controls TITLE [MS]            wait for a dialog; its children as "children" prints
-//   qvdriver layout TITLE                   check the dialog's visible controls: each lies in
-//                                           its client area, no two overlap (but for what lies
+//   qvdriver layout TITLE                   check the dialog and its visible controls: it lies
+//                                           on its screen, each control in its client area, no two overlap (but for what lies
 //                                           wholly in a group box); prints "WxH N controls" or
 //                                           every fault, exit code 1. (Texts are not measured:
 //                                           a font does not cross processes; see screenshots)
@@ -228,10 +228,15 @@ bool Inside(const RECT& inner, const RECT& outer) {
 int CheckDialogLayout(const char* title) {
   HWND dialog = DialogTitled(title, kDefaultWaitMs);
   if (!dialog) return 1;
-  RECT client;
+  RECT client, outer;
   GetClientRect(dialog, &client);
-  std::vector<PlacedControl> controls;
+  GetWindowRect(dialog, &outer);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
   int faults = 0;
+  if (GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor) && !Inside(outer, monitor.rcMonitor))
+    faults += std::printf("off the screen: %ld %ld %ld %ld\n", outer.left, outer.top, outer.right, outer.bottom) > 0;
+  std::vector<PlacedControl> controls;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(child)) continue;
     PlacedControl c = {GetDlgCtrlID(child), {}, false};
