@@ -11,7 +11,7 @@ UINT ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
   if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : DEFAULT_DPI;
+  return static_cast<UINT>(dpi > 0 ? dpi : DEFAULT_DPI);
 }
 
 // Up to the message font: systems before Vista know no later member and refuse a larger size.
