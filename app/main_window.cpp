@@ -3,9 +3,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <initializer_list>
+
 #include "app/busy.h"
 #include "app/commands.h"
 #include "app/program.h"
+#include "app/window_dpi.h"
+#include "core/help_viewer.h"
 #include "core/job_state.h"
 #include "core/settings.h"
 #include "resources/resource.h"
@@ -14,6 +18,10 @@ namespace {
 
 const char kWindowTitle[] = "Quorvane 32";
 const DWORD kControlStyle = WS_CHILD | WS_VISIBLE;
+const int kStatusLines = 2;  // a job's status: what it does, then the file names
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 struct ControlPlace {
   int x, y, width, height;
@@ -47,6 +55,38 @@ void CreateControls(HWND window) {
                                          IDC_CANCEL_BUTTON, CancelPlace(w, h));
 }
 
+// The message font at the window's DPI, in place of the old one: the controls' text follows
+// the window from screen to screen.
+void SetControlFont(UINT dpi) {
+  HFONT old = g_program.controlFont;
+  g_program.controlFont = CreateMessageFont(dpi);
+  for (HWND control : {g_program.statusText, g_program.cancelButton})
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_program.controlFont), TRUE);
+  if (old) DeleteObject(old);
+}
+
+// The status text takes a third of the client area: a window made a third of the screen high
+// may leave it too low for its lines at a high DPI (where the title and menu bars grow too).
+void MakeRoomForStatus(HWND window) {
+  const int statusHeight = kStatusLines * FontLineHeight(g_program.controlFont) + 2 * GetSystemMetrics(SM_CYEDGE);
+  const int neededClient = 3 * statusHeight + 2;  // the layout's integer divisions lose up to 2
+  RECT outer, client;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  if (client.bottom >= neededClient) return;
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top + neededClient - client.bottom;
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+  SetControlFont(HIWORD(wParam));
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
 void AddSystemMenuItems(HWND window) {
   HMENU menu = GetSystemMenu(window, FALSE);
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -58,6 +98,7 @@ void AddSystemMenuItems(HWND window) {
 LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   g_program.mainWindow = window;
   CreateControls(window);
+  SetControlFont(WindowDpi(window));
   AddSystemMenuItems(window);
   SetBusy(window, false);
   g_job.resultRemark[0] = '\0';
@@ -91,13 +132,15 @@ LRESULT OnSysColorChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT OnClose(HWND window) {
-  WinHelpA(window, g_program.helpPath, HELP_QUIT, 0);
+  CloseHelp(window, g_program.helpPath);
   DestroyWindow(window);
   return 0;
 }
 
 LRESULT OnDestroy() {
   g_program.mainWindow = nullptr;
+  DeleteObject(g_program.controlFont);  // the controls go with the window and paint no more
+  g_program.controlFont = nullptr;
   PostQuitMessage(0);
   return 0;
 }
@@ -151,6 +194,7 @@ HWND CreateMainWindow(HINSTANCE instance, int show) {
   HWND window = CreateWindowExA(0, kMainClassName, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, width, height, nullptr, nullptr, instance, nullptr);
   if (!window) return nullptr;
+  MakeRoomForStatus(window);
   ShowWindow(window, show);
   UpdateWindow(window);
   LoadSettings();
@@ -171,6 +215,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SYSCOLORCHANGE: return OnSysColorChange(window, message, wParam, lParam);
     case WM_COMMAND: return OnMenuCommand(window, LOWORD(wParam));
     case WM_SYSCOMMAND: return OnSysCommand(window, message, wParam, lParam);
+    case WM_DPICHANGED: return OnDpiChanged(window, wParam, lParam);
     case WM_DROPFILES: return OnDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
     case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
     case UM_ENCODE_FILE:

@@ -8,12 +8,13 @@
 struct ProgramState {
   HINSTANCE instance;
   char programPath[PATH_ROOM];
-  char helpPath[PATH_ROOM];
+  char helpPath[PATH_ROOM];  // the .hlp beside the program; the .chm is beside it too (core/help_viewer.h)
   HACCEL accelerators;
   HWND mainWindow;
   HWND statusText;
   HWND progressBar;
   HWND cancelButton;
+  HFONT controlFont;  // of the status text and the Cancel button, at the window's DPI
   COLORREF faceColor;
   HBRUSH faceBrush;
   HCURSOR waitCursor;

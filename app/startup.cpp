@@ -7,6 +7,7 @@
 #include "app/batch.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "core/help_viewer.h"
 #include "core/job_state.h"
 #include "core/names.h"
 #include "core/settings.h"
@@ -85,7 +86,7 @@ int RunProgram(HINSTANCE instance, HINSTANCE previous, const char* commandLine, 
   if (!previous && !RegisterMainClass(instance)) return OUTCOME_FAILED;
   HWND window = CreateMainWindow(instance, show);
   if (!window) return OUTCOME_FAILED;
-  if (!FileExists(g_program.helpPath)) {
+  if (!HelpFilePresent(g_program.helpPath)) {
     ReportMissingHelpFile(GetFocus(), g_program.helpPath);
     CloseQuietly(window);
     return OUTCOME_FAILED;

@@ -21,16 +21,18 @@ if(QV_APP_SOURCES)
   target_link_libraries(qv_app qv_engine ${QV_WIN_LIBS})
 endif()
 
-# The help file is compiled from its topic source with halibut's WinHelp back end.
+# The help files are compiled from one topic source with halibut: the WinHelp file for
+# systems without HTML Help and the HTML Help file for the others.
 find_program(HALIBUT halibut)
 set(QV_HELP_SOURCE ${CMAKE_SOURCE_DIR}/resources/Zentp32.but)
 set(QV_HELP_FILE ${CMAKE_BINARY_DIR}/Zentp32.hlp)
+set(QV_HTML_HELP_FILE ${CMAKE_BINARY_DIR}/Zentp32.chm)
 if(HALIBUT AND EXISTS ${QV_HELP_SOURCE})
-  add_custom_command(OUTPUT ${QV_HELP_FILE}
-    COMMAND ${HALIBUT} --winhelp=${QV_HELP_FILE} ${QV_HELP_SOURCE}
+  add_custom_command(OUTPUT ${QV_HELP_FILE} ${QV_HTML_HELP_FILE}
+    COMMAND ${HALIBUT} --winhelp=${QV_HELP_FILE} --chm=${QV_HTML_HELP_FILE} ${QV_HELP_SOURCE}
     DEPENDS ${QV_HELP_SOURCE} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    COMMENT "Compiling the help file")
-  add_custom_target(helpfile ALL DEPENDS ${QV_HELP_FILE})
+    COMMENT "Compiling the help files")
+  add_custom_target(helpfile ALL DEPENDS ${QV_HELP_FILE} ${QV_HTML_HELP_FILE})
 endif()
 
 # The engines call back into the shell (MakeOutFile, the decoder's questions) and the

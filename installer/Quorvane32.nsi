@@ -1,8 +1,8 @@
-; Installs Quorvane 32: the program, its help file and the Explorer extension of the
+; Installs Quorvane 32: the program, its help files (HTML Help and WinHelp) and the Explorer extension of the
 ; machine's bitness; registers the extension, makes the file associations through the
 ; program itself ("Zentp32 /R"), and writes an uninstaller that removes all of it.
 ;
-; The build passes: QV_PROGRAM, QV_HELP (files to install), QV_OUTFILE, QV_HOOK64 (the 64-bit
+; The build passes: QV_PROGRAM, QV_HELP, QV_HTML_HELP (files to install), QV_OUTFILE, QV_HOOK64 (the 64-bit
 ; extension) and either QV_HOOK32 (the 32-bit installer, which carries both extensions and
 ; installs the one that the machine's Explorer loads) or QV_AMD64 (a 64-bit installer for
 ; 64-bit Windows only).
@@ -67,6 +67,7 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "/oname=Zentp32.exe" "${QV_PROGRAM}"
   File "/oname=Zentp32.hlp" "${QV_HELP}"
+  File "/oname=Zentp32.chm" "${QV_HTML_HELP}"
 !ifdef QV_AMD64
   File "/oname=Zenthook.dll" "${QV_HOOK64}"
 !else
@@ -115,6 +116,7 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\Zenthook.dll"
   Delete "$INSTDIR\Zentp32.exe"
   Delete "$INSTDIR\Zentp32.hlp"
+  Delete "$INSTDIR\Zentp32.chm"
   Delete "$INSTDIR\Zentp32.gid"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"

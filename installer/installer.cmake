@@ -1,4 +1,4 @@
-# The installer (NSIS): the program, its help file and the extension. The 32-bit build makes
+# The installer (NSIS): the program, its two help files and the extension. The 32-bit build makes
 # the shipped installer, which carries both extensions (the 64-bit one built stand-alone with
 # the other compiler); the 64-bit build makes a 64-bit installer, which the tests run.
 find_program(MAKENSIS makensis)
@@ -25,9 +25,9 @@ if(MAKENSIS AND TARGET Zentp32 AND TARGET Zenthook AND TARGET helpfile)
   endif()
   if(QV_SETUP)
     add_custom_command(OUTPUT ${QV_SETUP}
-      COMMAND ${MAKENSIS} -V2 -DQV_PROGRAM=$<TARGET_FILE:Zentp32> -DQV_HELP=${QV_HELP_FILE}
+      COMMAND ${MAKENSIS} -V2 -DQV_PROGRAM=$<TARGET_FILE:Zentp32> -DQV_HELP=${QV_HELP_FILE} -DQV_HTML_HELP=${QV_HTML_HELP_FILE}
               ${QV_SETUP_DEFINES} -DQV_OUTFILE=${QV_SETUP} ${QV_SETUP_SCRIPT}
-      DEPENDS Zentp32 helpfile ${QV_HELP_FILE} ${QV_SETUP_DEPENDS} ${QV_SETUP_SCRIPT}
+      DEPENDS Zentp32 helpfile ${QV_HELP_FILE} ${QV_HTML_HELP_FILE} ${QV_SETUP_DEPENDS} ${QV_SETUP_SCRIPT}
       COMMENT "Building the installer")
     add_custom_target(installer ALL DEPENDS ${QV_SETUP})
   endif()

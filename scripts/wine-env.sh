@@ -14,7 +14,8 @@ qv_start_xvfb() {
   local n
   for n in $(seq 90 140); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 8>&- &
+    # Twice the desktop's size: room for the end-to-end tests' desktop at 192 DPI.
+    Xvfb ":$n" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 8>&- &
     QV_XVFB_PID=$!
     for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
     export DISPLAY=":$n"

@@ -1,10 +1,12 @@
 // The keywords that the decoder's dialogs ask the help for open a topic of the real help
-// file beside the test program in the help viewer. (The end-to-end test reads the viewer's
-// trace for the keywords of the menu and the configuration dialogs.)
+// files beside the test program, in HTML Help and in the .hlp viewer. (The end-to-end test
+// reads the viewers' traces for the keywords of the menu and the configuration dialogs.)
 #include "core/platform.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/program.h"
@@ -16,11 +18,18 @@ namespace {
 const char kViewerClass[] = "MS_WINHELP";
 const int kButtonBoxId = 1792;  // the viewer's button bar: empty when it has no page to show
 
-std::string HelpFileBesideTests() {
+std::string HelpFileBesideTests(const char* name = "Zentp32.hlp") {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string file(path, length);
-  return file.substr(0, file.find_last_of('\\') + 1) + "Zentp32.hlp";
+  return file.substr(0, file.find_last_of('\\') + 1) + name;
+}
+
+// True when the .chm's directory lists `page` (its names are stored as plain text).
+bool ChmHoldsPage(const std::string& chm, const std::string& page) {
+  std::ifstream file(chm, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  return bytes.find(page) != std::string::npos;
 }
 
 // The height of the open viewer's button bar; -1 when no viewer is open.
@@ -41,7 +50,7 @@ TEST(HelpTopics, EveryKeywordOfTheDecoderDialogsHasATopic) {
   const std::string helpFile = HelpFileBesideTests();
   ASSERT_NE(GetFileAttributesA(helpFile.c_str()), INVALID_FILE_ATTRIBUTES) << helpFile;
   for (const char* keyword : {"invalid checksum", "invalid data", "unknown multipart", "ask encode", "no such keyword"}) {
-    EXPECT_TRUE(OpenHelpTopic(g_program.mainWindow, helpFile.c_str(), keyword)) << keyword;
+    EXPECT_TRUE(OpenWinHelpTopic(g_program.mainWindow, helpFile.c_str(), keyword)) << keyword;
     EXPECT_GT(ViewerButtonBarHeight(), 0) << keyword;
     CloseViewer(helpFile);
   }
@@ -54,6 +63,22 @@ TEST(HelpTopics, EveryKeywordOfTheDecoderDialogsHasATopic) {
   CloseHandle(started.hProcess);
   EXPECT_EQ(ViewerButtonBarHeight(), 0);
   CloseViewer(helpFile);
+}
+
+// HTML Help is asked for the page named after the keyword's topic ID (the end-to-end test
+// shows it from the viewer's trace): the .chm must hold that page for every keyword.
+TEST(HelpTopics, EveryKeywordOfTheDecoderDialogsHasAPageInTheHtmlHelp) {
+  const std::string chm = HelpFileBesideTests("Zentp32.chm");
+  ASSERT_TRUE(HtmlHelpAvailable());
+  for (const char* keyword : {"invalid checksum", "invalid data", "unknown multipart", "ask encode", "no such keyword"}) {
+    const char* id = HelpTopicId(keyword);
+    if (id) EXPECT_TRUE(ChmHoldsPage(chm, std::string("/") + id + ".html")) << keyword;
+    EXPECT_TRUE(OpenHtmlHelpTopic(g_program.mainWindow, chm.c_str(), keyword)) << keyword;
+    EXPECT_NE(WaitForWindow("HH Parent", nullptr, GetCurrentProcessId(), 5000), nullptr) << keyword;
+  }
+  EXPECT_FALSE(ChmHoldsPage(chm, "/nosuch.html"));
+  CloseHtmlHelp();
+  EXPECT_TRUE(WaitForWindowGone("HH Parent", nullptr, 5000));
 }
 
 TEST(HelpTopics, KeywordsFindTheirIdsInAnyCase) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/help_viewer.h"
 #include "decode/checksum_dialog.h"
 #include "decode/decode_context.h"
 #include "decode/part_table.h"
@@ -242,16 +243,15 @@ TEST_F(RecoveryDialogs, EncodeOrDecodeNamesTheInputAndAnswersEachButton) {
                  {kNoButton, Pressing(VK_ESCAPE), WHICH_CODE_CANCEL}, {kNoButton, Pressing(VK_RETURN), WHICH_CODE_ENCODE}});
 }
 
-// Waits up to ten seconds for the help viewer's window to be there (or gone). It stays
-// hidden while the help file has no topic for the keyword.
+// Waits up to ten seconds for HTML Help's window to be there (or gone).
 bool ViewerRuns(bool wanted) {
   for (int i = 0; i < 200; ++i, Sleep(50))
-    if ((FindWindowA("MS_WINHELP", nullptr) != nullptr) == wanted) return true;
+    if ((FindWindowA("HH Parent", nullptr) != nullptr) == wanted) return true;
   return false;
 }
 
-// Help opens the viewer on the program's help file (it sits beside the test program) and
-// leaves the dialog open; the viewer is closed again afterwards.
+// Help opens HTML Help on the program's help (it sits beside the test program) and leaves
+// the dialog open; the help is closed again afterwards.
 TEST_F(RecoveryDialogs, HelpButtonsOpenTheHelpFileAndTheDialogStays) {
   char helpPath[PATH_ROOM];
   const DWORD n = GetModuleFileNameA(nullptr, helpPath, sizeof helpPath);
@@ -288,7 +288,7 @@ TEST_F(RecoveryDialogs, HelpButtonsOpenTheHelpFileAndTheDialogStays) {
     ASSERT_TRUE(dialog.Result().found) << c.title;
     EXPECT_TRUE(stayed) << c.title;
     EXPECT_TRUE(ViewerRuns(true)) << c.title;
-    WinHelpA(g_program.mainWindow, helpPath, HELP_QUIT, 0);
+    CloseHelp(g_program.mainWindow, helpPath);
     EXPECT_TRUE(ViewerRuns(false)) << c.title;
   }
 }

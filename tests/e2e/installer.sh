@@ -30,7 +30,7 @@ trap uninstall_at_exit EXIT
 
 start_program "$setup" /S
 expect_exit_code 0
-for file in Zentp32.exe Zentp32.hlp Zenthook.dll Uninstall.exe; do
+for file in Zentp32.exe Zentp32.hlp Zentp32.chm Zenthook.dll Uninstall.exe; do
   [ -f "$target/$file" ] || fail "the installer left no $file"
 done
 cmp -s "$target/Zentp32.exe" "$build/Zentp32.exe" || fail "the installed program is not this build's"

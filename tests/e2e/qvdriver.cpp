@@ -41,6 +41,11 @@
 //                                           the button: it is gone, or disabled under a
 //                                           message box of its own
 //   qvdriver controls TITLE [MS]            wait for a dialog; its children as "children" prints
+//   qvdriver layout TITLE                   check the dialog and its visible controls: it lies
+//                                           on its screen, each control in its client area, no two overlap (but for what lies
+//                                           wholly in a group box); prints "WxH N controls" or
+//                                           every fault, exit code 1. (Texts are not measured:
+//                                           a font does not cross processes; see screenshots)
 //   qvdriver items TITLE ID                 the items of the dialog's combo box ID, one per
 //                                           line, the selected one as "* TEXT", others "  TEXT"
 //   qvdriver select TITLE ID TEXT           select the item TEXT in the dialog's combo box ID
@@ -208,6 +213,53 @@ int AnswerDialog(const char* title, int button, int waitMs, bool untilActed = fa
 }
 
 HWND DialogTitled(const char* title, int waitMs) { return WaitForWindow(kDialogClass, title, 0, waitMs); }
+
+struct PlacedControl {
+  int id;
+  RECT place;  // in the dialog's client coordinates
+  bool groupBox;
+};
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+int CheckDialogLayout(const char* title) {
+  HWND dialog = DialogTitled(title, kDefaultWaitMs);
+  if (!dialog) return 1;
+  RECT client, outer;
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &outer);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  int faults = 0;
+  if (GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor) && !Inside(outer, monitor.rcMonitor))
+    faults += std::printf("off the screen: %ld %ld %ld %ld\n", outer.left, outer.top, outer.right, outer.bottom) > 0;
+  std::vector<PlacedControl> controls;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    PlacedControl c = {GetDlgCtrlID(child), {}, false};
+    GetWindowRect(child, &c.place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&c.place), 2);
+    char className[16];
+    GetClassNameA(child, className, sizeof className);
+    c.groupBox = lstrcmpiA(className, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!Inside(c.place, client)) faults += std::printf("outside: %d\n", c.id) > 0;
+    controls.push_back(c);
+  }
+  for (size_t i = 0; i < controls.size(); ++i)
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const PlacedControl &a = controls[i], &b = controls[j];
+      RECT common;
+      if (!IntersectRect(&common, &a.place, &b.place)) continue;
+      if ((a.groupBox && Inside(b.place, a.place)) || (b.groupBox && Inside(a.place, b.place))) continue;
+      faults += std::printf("overlap: %d %d\n", a.id, b.id) > 0;
+    }
+  if (faults) return 1;
+  std::printf("%ldx%ld %d controls\n", client.right, client.bottom, static_cast<int>(controls.size()));
+  return 0;
+}
 
 int PrintDialogControls(const char* title, int waitMs) {
   HWND dialog = DialogTitled(title, waitMs);
@@ -666,6 +718,7 @@ int main(int argc, char** argv) {
   if (command == "clipboard") return RunClipboard(target, Arg(argc, argv, 3));
   if (command == "answer")
     return AnswerDialog(target, Number(Arg(argc, argv, 3), IDOK), Number(Arg(argc, argv, 4), kDefaultWaitMs), true);
+  if (command == "layout") return CheckDialogLayout(target);
   if (command == "controls") return PrintDialogControls(target, Number(Arg(argc, argv, 3), kDefaultWaitMs));
   if (command == "items") return PrintComboItems(target, Number(Arg(argc, argv, 3), 0));
   if (command == "select") return ChooseComboItem(target, Number(Arg(argc, argv, 3), 0), Arg(argc, argv, 4));
