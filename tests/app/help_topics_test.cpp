@@ -56,7 +56,8 @@ TEST(HelpTopics, EveryKeywordOfTheDecoderDialogsHasATopic) {
   }
   // The check above tells a missing topic: the viewer asked for one shows no buttons.
   std::string line = "winhlp32.exe -i nosuch \"" + helpFile + "\"";
-  STARTUPINFOA startup = {sizeof startup};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
   CloseHandle(started.hThread);
@@ -72,7 +73,9 @@ TEST(HelpTopics, EveryKeywordOfTheDecoderDialogsHasAPageInTheHtmlHelp) {
   ASSERT_TRUE(HtmlHelpAvailable());
   for (const char* keyword : {"invalid checksum", "invalid data", "unknown multipart", "ask encode", "no such keyword"}) {
     const char* id = HelpTopicId(keyword);
-    if (id) EXPECT_TRUE(ChmHoldsPage(chm, std::string("/") + id + ".html")) << keyword;
+    if (id) {
+      EXPECT_TRUE(ChmHoldsPage(chm, std::string("/") + id + ".html")) << keyword;
+    }
     EXPECT_TRUE(OpenHtmlHelpTopic(g_program.mainWindow, chm.c_str(), keyword)) << keyword;
     EXPECT_NE(WaitForWindow("HH Parent", nullptr, GetCurrentProcessId(), 5000), nullptr) << keyword;
   }

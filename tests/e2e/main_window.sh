@@ -2,8 +2,9 @@
 # The program's main window under Wine: title, the three controls and their layout before
 # and after a resize, every menu item, the screenshot, and F10 closing it. Then the look at
 # 96 and at 192 DPI: the main window's layout rules, a running job's two-line status, and the
-# dialogs of the Configure and Help menus, each control inside its dialog and none over
-# another; screenshots of each in e2e-screenshots/dpi-96 and dpi-192 for review.
+# dialogs of the Configure and Help menus, the decoder's questions and the checksum report,
+# each control inside its dialog and none over another; screenshots of each in
+# e2e-screenshots/dpi-96 and dpi-192 for review.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 
@@ -84,12 +85,16 @@ for name in plain a b; do seq 30 | sed 's/^/plain line /' >"$job/$name.txt"; don
 store_value decodejoin 0
 head -c 300 /dev/urandom >"$job/data.bin"
 (cd "$job" && uuencode data.bin data.bin) | awk 'NR == 4 { $0 = substr($0, 1, 5) "a" substr($0, 7) } { print }' >"$job/bad.uue"
+# A UU file whose "sum -r/size" line disagrees with its data: the checksum report.
+{ (cd "$job" && uuencode data.bin sums.bin); printf 'sum -r/size 1/300 entire input file\n'; } >"$job/sums.uue"
+store_value decodetestchecksum 1
 
 # check_layout_of TITLE BUTTON SHOT: checks the layout of the dialog that came, keeps a
 # screenshot and answers it with BUTTON.
 check_layout_of() {
   local title=$1 button=$2 shot=$3 result
-  drive wait "#32770" "$title" >/dev/null || fail "$dpi DPI: \"$title\" did not open"
+  drive wait "#32770" "$title" >/dev/null ||
+    fail "$dpi DPI: \"$title\" did not open; windows: $(drive windows "*" | tr '\n' '|')"
   result=$(drive layout "$title") || fail "$dpi DPI, \"$title\":"$'\n'"$result"
   import -window root "$shots/$shot.png"
   drive answer "$title" "$button" >/dev/null || fail "$dpi DPI: \"$title\" did not take $button"
@@ -149,6 +154,10 @@ for dpi in 96 192; do
   drive choose Decode "$(winepath -w "$job/bad.uue")" || fail "$dpi DPI: F3 showed no open dialog"
   check_layout_of "Decode Error" 200 decode_error
   drive dialog "Quorvane 32" 1 >/dev/null || fail "$dpi DPI: no summary after aborting bad.uue"
+  drive key Zentp32 0x72
+  drive choose Decode "$(winepath -w "$job/sums.uue")" || fail "$dpi DPI: F3 showed no open dialog"
+  check_layout_of "Zentrel32 Checksum Error Details" 1 checksum_details
+  rm -f "$job/sums.bin"
   drive key Zentp32 0x79
   expect_exit_code 0
   echo "$dpi DPI: screenshots in $shots"

@@ -400,11 +400,13 @@ TEST_F(DecodeFileTest, ArbitraryBytesLongLinesAndNulsAreHandledSafely) {
       EXPECT_EQ(Output("b.bin"), b);
       listed = "a.bin\nb.bin\n" + listed;
     } else if (r == 0) {
-      if (!g_job.qualifiedResult) EXPECT_EQ(Output(k.output), c) << k.output;
+      if (!g_job.qualifiedResult) {
+        EXPECT_EQ(Output(k.output), c) << k.output;
+      }
       listed = k.output + "\n" + listed;
     }
     EXPECT_EQ(ListFolder(dir.path()), listed) << k.output;
-    for (const std::string& name : {"a.bin", "b.bin", "c.bin", "data.bin"}) DeleteFileA(dir.File(name).c_str());
+    for (const char* name : {"a.bin", "b.bin", "c.bin", "data.bin"}) DeleteFileA(dir.File(name).c_str());
   }
 }
 
