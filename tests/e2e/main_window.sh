@@ -2,9 +2,9 @@
 # The program's main window under Wine: title, the three controls and their layout before
 # and after a resize, every menu item, the screenshot, and F10 closing it. Then the look at
 # 96 and at 192 DPI: the main window's layout rules, a running job's two-line status, and the
-# dialogs of the Configure and Help menus, the decoder's questions and the checksum report,
-# each control inside its dialog and none over another; screenshots of each in
-# e2e-screenshots/dpi-96 and dpi-192 for review.
+# dialogs of the Configure and Help menus, the mailbox dialog, the decoder's questions and the
+# checksum report, each control inside its dialog and none over another; screenshots of each
+# in e2e-screenshots/dpi-96 and dpi-192 for review.
 . "$(dirname "$0")/support/e2e_common.bash"
 e2e_setup "$1"
 
@@ -74,10 +74,14 @@ set_desktop() {
 }
 . "$(dirname "$0")/support/job_settings.bash"
 use_job_settings
-trap 'set_dpi 96; set_desktop 1024x768; forget_stored_values' EXIT
 job="$build/e2e-dpi"
 rm -rf "$job"
 mkdir -p "$job"
+# The mailbox dialog lists one message of the tests' mail client.
+. "$(dirname "$0")/support/mail_store.bash"
+mail_store_setup "$job/store"
+printf 'Subject: photo.jpg (1/3)\nFrom: Alice|SMTP:alice\n\nsome text\r\n' >"$store/inbox/0001.msg"
+trap 'set_dpi 96; set_desktop 1024x768; forget_stored_values; mail_store_cleanup' EXIT
 make_long_input "$job/photo.jpg"
 # For the decoder's questions: a plain file, two of them chosen together (decoded one by one),
 # and a UU file with a lower-case letter, no UU character, in its third data line.
@@ -124,6 +128,7 @@ for dpi in 96 192; do
   check_dialog 0x76 "Decode Configuration" 2 decode
   check_dialog 124 "Program Version and Upgrade Information" 2 check_version
   check_dialog 103 "About Zentrel32" 1 about
+  check_dialog 123 "Select E-mail Messages to Decode" 2 mailbox
 
   # A long encode (F2): its status has two lines, what is done and the file names; then Cancel.
   drive key Zentp32 0x71
