@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/job_state.h"
 #include "core/names.h"
@@ -337,7 +338,52 @@ class PartialScan {
   bool failed_ = false;
 };
 
+namespace {
+
+enum { SEARCH_BLOCK = 64 * 1024 };
+const char kPartialWord[] = "message/partial";  // lower case; the longer, the faster the search
+const size_t kPartialLength = sizeof kPartialWord - 1;
+
+// Whether `text` holds kPartialWord in any case: a Horspool search over folded bytes, which
+// steps a word's length at a time through data that holds none of its letters.
+bool HoldsPartialWord(const unsigned char* text, size_t n) {
+  size_t shift[256];
+  for (size_t& s : shift) s = kPartialLength;
+  for (size_t i = 0; i + 1 < kPartialLength; ++i) {
+    const unsigned char c = static_cast<unsigned char>(kPartialWord[i]);
+    shift[c] = kPartialLength - 1 - i;
+    if (c >= 'a' && c <= 'z') shift[c - 'a' + 'A'] = shift[c];
+  }
+  for (size_t at = 0; at + kPartialLength <= n; at += shift[text[at + kPartialLength - 1]]) {
+    size_t k = 0;
+    while (k < kPartialLength && (text[at + k] | 0x20) == static_cast<unsigned char>(kPartialWord[k])) ++k;
+    if (k == kPartialLength) return true;
+  }
+  return false;
+}
+
+// Whether the input names "message/partial" anywhere (in any case, as a header must); the input is
+// back at its start afterwards. Most inputs do not, and are spared the line-by-line scan.
+bool MentionsPartial(int input) {
+  std::vector<unsigned char> buffer(SEARCH_BLOCK + 1);  // StreamReadBlock may store a NUL after the block
+  unsigned char* block = buffer.data();
+  size_t kept = 0;  // the end of the last block, for a word across two blocks
+  bool found = false;
+  int n;
+  while (!found && (n = StreamReadBlock(input, block + kept, static_cast<int>(SEARCH_BLOCK - kept))) > 0) {
+    const size_t length = kept + static_cast<size_t>(n);
+    found = HoldsPartialWord(block, length);
+    kept = length < kPartialLength ? length : kPartialLength - 1;
+    std::memmove(block, block + length - kept, kept);
+  }
+  StreamSeek(input, 0, FILE_BEGIN);
+  return found;
+}
+
+}  // namespace
+
 int PartialMessages::Collect(HWND window, int input, UsedRegions& used) {
+  if (!MentionsPartial(input)) return RESULT_DONE;
   return PartialScan(*this, window, input, used).Run();
 }
 
