@@ -26,7 +26,6 @@ struct Found {
   char* name;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const char* AfterWordAndBlanks(const char* p) { return SkipBlanks(SkipWord(p)); }
 

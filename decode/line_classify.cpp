@@ -12,7 +12,6 @@ namespace {
 
 const char kTenDashes[] = "----------";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEndOrBlank(char c) { return c == '\r' || c == '\n' || IsBlank(c); }
 const char* AfterWordAndBlanks(const char* p) { return SkipBlanks(SkipWord(p)); }
 

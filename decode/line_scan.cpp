@@ -18,7 +18,6 @@ enum { DESIGNATION_WORD_ROOM = 64, LINE_END_SUM_BYTE = 0x0A, TABLE_LINES_AFTER_F
 
 // ASCII letters only: keywords are ASCII, and the locale must not change what matches.
 int Lower(char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : static_cast<unsigned char>(c); }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsSpaceClass(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

@@ -16,6 +16,8 @@ enum DesignationKind {
   DESIGNATION_SQUARE = 8,
 };
 
+// A space or a tab: what separates words on a header or data line.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // True when the text starts with `keyword`, with or without regard to letter case.
 bool StartsWith(const char* text, const char* keyword);
 bool StartsWithAnyCase(const char* text, const char* keyword);

@@ -19,7 +19,6 @@ namespace {
 // blank lines beyond it no part's end; the longest field value looked at is cut at FIELD_ROOM.
 enum { BLOCK_ROOM = 64 * 1024, FIELD_ROOM = 1024, NUMBER_DIGITS = 9 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool EndsLine(char c) { return c == '\r' || c == '\n'; }
 
 // "Name:" with a name of printable characters and no blank: the first line of a header field.

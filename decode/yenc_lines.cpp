@@ -8,7 +8,6 @@ namespace {
 
 enum { DECIMAL = 10, HEXADECIMAL = 16, CRC_DIGITS = 8 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\0' || c == '\r' || c == '\n'; }
 
 // A keyword line starts with its keyword, then a blank or the line end.
