@@ -76,8 +76,8 @@ int AskOutputPath(HWND owner, int mode, char* proposed, char* name) {
 
 // Whether the user is asked before an existing file is replaced. An output of another job
 // of the same run, or one the job has finished, is never replaced unasked (so several inputs
-// given one output name, or two files of one name in a mailbox, do not silently keep only
-// the last); the joiner's own temporary file is replaced without a word;
+// given one output name do not silently keep only the last; a name from a header has already
+// become a free one, TakesFreeName); the joiner's own temporary file is replaced without a word;
 // otherwise an interactive job asks as the overwriteexisting setting says, also for names
 // that were not asked for (an output name from the command line).
 bool AsksBeforeReplacing(const char* name, int mode, int ask) {
