@@ -128,9 +128,12 @@ bool HasTextFlags(const StreamRecord& r) {
   return (r.textFlags & STREAM_TEXT) == STREAM_TEXT;
 }
 
-// The first LF (or, in text mode, CR) among `length` bytes, or null. One pass, eight bytes
-// at a time: the C library's memchr is a byte loop under Wine, and text mode needed two.
-const unsigned char* FindLineEnd(const unsigned char* from, DWORD length, bool text) {
+// Copies bytes from `from` to `to` up to and with the first LF (or, in text mode, CR) among
+// `length` bytes, or all of them; returns how many it copied and whether a line end was
+// among them. Eight bytes at a time, each word tested as it is copied: the C library's
+// memchr is a byte loop under Wine, its memcpy slow for short copies, and text mode needed
+// two searches. It writes no byte past `length` of `to`.
+DWORD CopyToLineEnd(unsigned char* to, const unsigned char* from, DWORD length, bool text, bool* lineEnd) {
   const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
   const uint64_t lf = ones * '\n', cr = ones * (text ? '\r' : '\n');
   DWORD i = 0;
@@ -139,10 +142,17 @@ const unsigned char* FindLineEnd(const unsigned char* from, DWORD length, bool t
     std::memcpy(&word, from + i, sizeof word);
     const uint64_t a = word ^ lf, b = word ^ cr;  // a zero byte where an LF or CR is
     if (((a - ones) & ~a & highs) | ((b - ones) & ~b & highs)) break;
+    std::memcpy(to + i, &word, sizeof word);
   }
-  for (; i < length; ++i)
-    if (from[i] == '\n' || (text && from[i] == '\r')) return from + i;
-  return nullptr;
+  for (; i < length; ++i) {
+    to[i] = from[i];
+    if (from[i] == '\n' || (text && from[i] == '\r')) {
+      *lineEnd = true;
+      return i + 1;
+    }
+  }
+  *lineEnd = false;
+  return length;
 }
 
 int InitTable(int slots, DWORD size, DWORD largest) {
@@ -235,7 +245,7 @@ BOOL StreamClose(int s) {
   return FALSE;
 }
 
-// Copies whole runs from the buffer up to the line end, so that a line costs a few copies
+// Copies whole runs from the buffer up to the line end, so that a line costs a copy or two
 // rather than a call per byte; the rule is the byte-wise one: each stored or dropped byte
 // uses one of the size - 1 places.
 int StreamReadLine(int s, char* buf, int size) {
@@ -261,11 +271,9 @@ int StreamReadLine(int s, char* buf, int size) {
       --places;
       continue;
     }
-    DWORD limit = r->count < places ? r->count : places;
-    const unsigned char* end = FindLineEnd(r->cursor, limit, text);
-    const bool lineEnd = end != nullptr;
-    DWORD take = lineEnd ? static_cast<DWORD>(end - r->cursor) + 1 : limit;
-    std::memcpy(buf + n, r->cursor, take);
+    const DWORD limit = r->count < places ? r->count : places;
+    bool lineEnd = false;
+    const DWORD take = CopyToLineEnd(reinterpret_cast<unsigned char*>(buf) + n, r->cursor, limit, text, &lineEnd);
     r->cursor += take;
     r->count -= take;
     places -= take;

@@ -254,10 +254,6 @@ void EndPassedOverText() {
   run.passedOverFramed = false;
 }
 
-void NoteBlanksInData() {
-  if (g_decode.format != TYPE_UU || run.blanksInData) return;
-  run.blanksInData = ContainsBlankIn(g_decode.line + 1, sizeof g_decode.line - 1);
-}
 
 // Returns false (after telling the user) for an empty input, or one whose folder leaves no
 // room for an output name.
@@ -715,11 +711,11 @@ void RestoreLineStart(const LineStart& start) {
   g_currentPart->calculatedSize = start.size;
 }
 
-int DecodeOne(unsigned char* out, bool anyway, int* nextState) {
+int DecodeOne(unsigned char* out, bool anyway, int* nextState, bool* blanks = nullptr) {
   if (g_decode.format == TYPE_YENC) return YencDecodeChunk(run.input, out, g_currentPart, nextState);
   if (g_decode.format == TYPE_BINHEX)
     return BinHexDecodeChunk(run.window, run.input, out, run.interactive, anyway, g_currentPart, nextState);
-  return DecodeEncodedLine(g_decode.line, out, g_currentPart, anyway);
+  return DecodeEncodedLine(g_decode.line, out, g_currentPart, anyway, blanks);
 }
 
 // Applies the Decode Error answer to a refused line; the bytes to write, or -1.
@@ -771,7 +767,8 @@ void DecodeDataLine() {
   unsigned char out[DECODED_LINE_ROOM];
   int nextState = DECODELINES;
   const LineStart start = SaveLineStart();
-  int n = DecodeOne(out, g_decode.answer == ANSWER_DECODE_ALL, &nextState);
+  bool blanks = false;
+  int n = DecodeOne(out, g_decode.answer == ANSWER_DECODE_ALL, &nextState, &blanks);
   if (n < 0 && g_decode.tryAll) {
     // Trying every style: a line this style cannot decode ends the pass, on to the next.
     SetStateWithoutReading(BADFINISH);
@@ -780,7 +777,7 @@ void DecodeDataLine() {
   // A refused line is passed over, retried or skipped from the state it started with.
   if (n < 0) RestoreLineStart(start);
   if (n < 0 && PassesOverRefusedLine()) return;
-  if (n >= 0) NoteBlanksInData();
+  if (n >= 0 && blanks && g_decode.format == TYPE_UU) run.blanksInData = true;
   EndPassedOverText();
   if (n < 0) n = HandleInvalidLine(out, &nextState);
   if (g_decode.format == TYPE_BINHEX && nextState == PREPARETRAILER) g_decode.trailerPart = g_decode.trailerTotal = 1;

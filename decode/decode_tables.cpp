@@ -50,8 +50,9 @@ const int16_t* DecodePairTableFor(int format) {
   if (!made[format]) {
     const signed char* values = Tables().byFormat[format];
     for (int index = 0; index < PAIR_INDEXES; ++index) {
-      const int high = values[index >> 8], low = values[index & 0xFF];
-      pairs[format][index] = static_cast<int16_t>(high < 0 || low < 0 ? DECODE_INVALID : high << 6 | low);
+      const int c0 = index >> 8, c1 = index & 0xFF, high = values[c0], low = values[c1];
+      const int blank = c0 == ' ' || c1 == ' ' ? PAIR_HAS_BLANK : 0;
+      pairs[format][index] = static_cast<int16_t>(high < 0 || low < 0 ? DECODE_INVALID : (high << 6 | low | blank));
     }
     made[format] = true;
   }

@@ -4,13 +4,20 @@
 #pragma once
 #include <cstdint>
 
-enum { DECODE_INVALID = -1 };
+enum {
+  DECODE_INVALID = -1,
+  // Set beside the 12 bits of a pair that holds a blank (a UU value 0 written as a space),
+  // so that a line's decoder learns whether its data uses blanks from the lookups it makes.
+  PAIR_HAS_BLANK = 1 << 12,
+  PAIR_BITS = PAIR_HAS_BLANK - 1,
+};
 
 // The table of a format (1 UU, 2 XX, 3 base64, 4 BinHex); null for any other format.
 const signed char* DecodeTableFor(int format);
 // Makes the table of `format` the run's current table (none for Auto or an unknown value).
 void SelectDecodeTable(int format);
 // The pair table of a format (1 UU, 2 XX, 3 base64): for two characters c0, c1 at index
-// c0 << 8 | c1 the 12 bits they carry, or a negative value when either is not of the
-// alphabet; made from the byte table on first use. Null for any other format.
+// c0 << 8 | c1 the 12 bits they carry (with PAIR_HAS_BLANK when either is a space), or a
+// negative value when either is not of the alphabet; made from the byte table on first use.
+// Null for any other format.
 const int16_t* DecodePairTableFor(int format);

@@ -9,4 +9,6 @@
 // into `out` (DECODED_LINE_ROOM bytes). Returns the number of bytes, or -1 with the reason
 // in the run's error text; -1 without a reason for a format that has no line decoder.
 // With `anyway` an invalid line is repaired or decoded as well as it goes.
-int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway);
+// `blanks`, when given, tells whether a UU or XX line's characters after its length
+// character hold a space.
+int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks = nullptr);

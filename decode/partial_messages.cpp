@@ -1,5 +1,6 @@
 #include "decode/partial_messages.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -343,21 +344,36 @@ enum { SEARCH_BLOCK = 64 * 1024 };
 const char kPartialWord[] = "message/partial";  // lower case; the longer, the faster the search
 const size_t kPartialLength = sizeof kPartialWord - 1;
 
-// Whether `text` holds kPartialWord in any case: a Horspool search over folded bytes, which
-// steps a word's length at a time through data that holds none of its letters.
+// Whether the word starts at `p`, its bytes folded with 0x20 (letters to lower case). A byte
+// that the folding turns into "/" only costs a needless scan of the input.
+bool PartialWordAt(const unsigned char* p) {
+  for (size_t k = 0; k < kPartialLength; ++k)
+    if ((p[k] | 0x20) != static_cast<unsigned char>(kPartialWord[k])) return false;
+  return true;
+}
+
+// Whether `text` holds kPartialWord in any case. Eight places at a time are tested for the
+// word's first, middle and last byte, with no step waiting on the one before; a place that
+// passes is compared whole, which in encoded text happens about once in 250,000 places.
 bool HoldsPartialWord(const unsigned char* text, size_t n) {
-  size_t shift[256];
-  for (size_t& s : shift) s = kPartialLength;
-  for (size_t i = 0; i + 1 < kPartialLength; ++i) {
-    const unsigned char c = static_cast<unsigned char>(kPartialWord[i]);
-    shift[c] = kPartialLength - 1 - i;
-    if (c >= 'a' && c <= 'z') shift[c - 'a' + 'A'] = shift[c];
+  const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL, fold = ones * 0x20;
+  const size_t middle = kPartialLength / 2, last = kPartialLength - 1;
+  const uint64_t wantFirst = ones * static_cast<unsigned char>(kPartialWord[0]);
+  const uint64_t wantMiddle = ones * static_cast<unsigned char>(kPartialWord[middle]);
+  const uint64_t wantLast = ones * static_cast<unsigned char>(kPartialWord[last]);
+  size_t at = 0;
+  for (; at + last + sizeof(uint64_t) <= n; at += sizeof(uint64_t)) {
+    uint64_t first, mid, end;
+    std::memcpy(&first, text + at, sizeof first);
+    std::memcpy(&mid, text + at + middle, sizeof mid);
+    std::memcpy(&end, text + at + last, sizeof end);
+    const uint64_t z = ((first | fold) ^ wantFirst) | ((mid | fold) ^ wantMiddle) | ((end | fold) ^ wantLast);
+    if (((z - ones) & ~z & highs) == 0) continue;  // no place where all three match
+    for (size_t k = 0; k < sizeof(uint64_t); ++k)
+      if (PartialWordAt(text + at + k)) return true;
   }
-  for (size_t at = 0; at + kPartialLength <= n; at += shift[text[at + kPartialLength - 1]]) {
-    size_t k = 0;
-    while (k < kPartialLength && (text[at + k] | 0x20) == static_cast<unsigned char>(kPartialWord[k])) ++k;
-    if (k == kPartialLength) return true;
-  }
+  for (; at + kPartialLength <= n; ++at)
+    if (PartialWordAt(text + at)) return true;
   return false;
 }
 
