@@ -10,6 +10,9 @@ enum { STATUS_GOOD = 0, STATUS_EOF = 1, STATUS_ERROR = 2 };
 enum { LASTOP_NONE = 0, LASTOP_WRITE = 4, LASTOP_READ = 8 };
 enum { DEFAULT_SLOTS = 40, MAX_SLOTS = 64 };
 enum { DEFAULT_BUFFER = 8192, MIN_BUFFER = 512, MAX_BUFFER = 32768, MAX_LARGE_BUFFER = 1 << 20 };
+// The first read of a stream takes at most this much: many streams are opened to look at a
+// file's head (its part number, its kind), and a read of a large buffer would fetch far more.
+enum { FIRST_READ = 16384 };
 const int NO_CHARACTER = -1;
 
 struct StreamRecord {
@@ -22,6 +25,7 @@ struct StreamRecord {
   int status;
   int textFlags;
   int lastOperation;
+  bool readBefore;  // a read since the stream was opened
   LONG lastRead;
   LONG lastWritten;
   long long position;  // of the file pointer: the end of what the buffer holds when reading
@@ -32,6 +36,10 @@ struct StreamTable {
   StreamRecord* records = nullptr;
   int slots = 0;
   DWORD bufferSize = 0;
+  // The buffer of the last stream closed, kept for the next one to open: a large block
+  // costs the system a mapping and its pages every time it is allocated afresh.
+  HGLOBAL spareMemory = nullptr;
+  unsigned char* spareBuffer = nullptr;
   bool initialised = false;
 } table;
 
@@ -48,7 +56,30 @@ StreamRecord* Record(int s) {
   return r->file == INVALID_HANDLE_VALUE ? nullptr : r;
 }
 
+void FreeBuffer(HGLOBAL memory) {
+  GlobalUnlock(memory);
+  GlobalFree(memory);
+}
+
+// A closed stream's buffer goes to the spare place, or is freed when that is taken.
+void ReleaseBuffer(StreamRecord& r) {
+  if (!r.bufferMemory) return;
+  if (table.spareMemory) {
+    FreeBuffer(r.bufferMemory);
+    return;
+  }
+  table.spareMemory = r.bufferMemory;
+  table.spareBuffer = r.buffer;
+}
+
 bool AllocateBuffer(StreamRecord& r) {
+  if (table.spareMemory) {
+    r.bufferMemory = table.spareMemory;
+    r.buffer = r.cursor = table.spareBuffer;
+    table.spareMemory = nullptr;
+    table.spareBuffer = nullptr;
+    return true;
+  }
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, table.bufferSize);
   if (!memory) return false;
   void* p = GlobalLock(memory);
@@ -73,7 +104,9 @@ int FillBuffer(StreamRecord& r) {
   r.status = STATUS_GOOD;
   r.cursor = r.buffer;
   DWORD got = 0;
-  if (!ReadFile(r.file, r.buffer, table.bufferSize, &got, nullptr)) {
+  const DWORD want = r.readBefore || table.bufferSize < FIRST_READ ? table.bufferSize : static_cast<DWORD>(FIRST_READ);
+  r.readBefore = true;
+  if (!ReadFile(r.file, r.buffer, want, &got, nullptr)) {
     r.status = STATUS_ERROR;
     r.count = 0;
     return NO_CHARACTER;
@@ -189,10 +222,8 @@ int StreamShutdown() {
   if (table.initialised)
     for (int s = 0; s < table.slots; ++s)
       if (table.records[s].file != INVALID_HANDLE_VALUE) StreamClose(s);
-  if (table.memory) {
-    GlobalUnlock(table.memory);
-    GlobalFree(table.memory);
-  }
+  if (table.spareMemory) FreeBuffer(table.spareMemory);
+  if (table.memory) FreeBuffer(table.memory);
   table = StreamTable();
   return 0;
 }
@@ -235,10 +266,7 @@ BOOL StreamClose(int s) {
   const bool flushed = r->mode != MODE_WRITE || FlushRecord(*r) >= 0;
   const DWORD flushError = flushed ? ERROR_SUCCESS : GetLastError();
   BOOL closed = CloseHandle(r->file);
-  if (r->bufferMemory) {
-    GlobalUnlock(r->bufferMemory);
-    GlobalFree(r->bufferMemory);
-  }
+  ReleaseBuffer(*r);
   ResetRecord(*r);
   if (flushed) return closed;
   SetLastError(flushError);
