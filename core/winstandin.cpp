@@ -210,6 +210,19 @@ BOOL DeleteFileA(LPCSTR name) {
   return TRUE;
 }
 
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  struct stat st;
+  if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::stat(to, &st) == 0) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return FALSE;
+  }
+  if (::rename(from, to) != 0) {
+    FailWithErrno();
+    return FALSE;
+  }
+  return TRUE;
+}
+
 DWORD GetFileAttributesA(LPCSTR name) {
   struct stat st;
   if (::stat(name, &st) != 0) {

@@ -106,6 +106,8 @@ struct Run {
   long long lineStart = 0;  // where the line being handled starts
   bool lineUsed = false;    // a file took the line up
   bool partialsFound = false;  // message/partial messages, which a reader of their own takes
+  // The part last finished in its file, which the next part of the posting may follow.
+  const PartRecord* followable = nullptr;
   int outputsBefore = 0;       // files that runs before this one finished, for the report
 };
 Run run;
@@ -147,8 +149,11 @@ void SetStateWithoutReading(int state) {
 // deletes it) when its last bytes could not be written.
 bool FinishOutput() {
   if (g_decode.output < 0) return true;
-  const bool closed = StreamClose(g_decode.output) != FALSE;
+  PartRecord* record = g_currentPart;
+  const bool ended = !record->ranged || EndPartFile(*record, g_decode.output);
+  const bool closed = StreamClose(g_decode.output) != FALSE && ended;
   g_decode.output = -1;
+  if (closed && record->ranged) run.followable = record;
   if (closed) return true;
   ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kWriteFailure, g_currentPart->fileName);
   SetStateWithoutReading(CRITICALERROR);
@@ -266,6 +271,7 @@ bool PassSetup() {
   g_decode.previousState = LOOKFORHEADERTYPE;
   SetDecodeState(LOOKFORHEADERTYPE);
   ClearPartTable();
+  run.followable = nullptr;
   // Every pass starts from the format the job chose, not from what an earlier pass guessed.
   g_decode.format = run.initialFormat;
   SelectDecodeTable(g_decode.format);
@@ -610,23 +616,20 @@ int OpenSingleOutput(PartRecord* record) {
     return RESULT_REPORTED;
   }
   std::memcpy(record->fileName, path, length + 1);
+  record->ranged = false;
   return s;
 }
 
-int OpenPartFile(PartRecord* record) {
-  // A part seen again after a restart by header gets a fresh file; the old one goes.
-  if (record->fileName[0]) DeleteFileA(record->fileName);
-  record->fileName[0] = '\0';
-  char path[PATH_ROOM];
-  if (MakeTempFileName(path) == 0 || std::strlen(path) >= sizeof record->fileName) {
-    ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kTempFileFailed, g_decode.part);
-    return -2;
-  }
-  std::strcpy(record->fileName, path);
-  DeleteFileA(path);
-  const int s = StreamOpenForWriting(path);
-  if (s < 0) ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kCantWrite, path);
-  return s < 0 ? -2 : s;
+// A part that comes right after the part before it goes into that part's file, so that the
+// parts of a posting in order are joined without a copy.
+int OpenPartOutput(PartRecord* record) {
+  const PartRecord* previous = record > g_partTable && run.followable == record - 1 ? run.followable : nullptr;
+  run.followable = nullptr;
+  const int s = OpenPartFile(*record, previous);
+  if (s >= 0) return s;
+  if (record->fileName[0]) ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kCantWrite, record->fileName);
+  else ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kTempFileFailed, g_decode.part);
+  return -2;
 }
 
 int PrepareHeader() {
@@ -654,7 +657,7 @@ int PrepareHeader() {
   }
   PartRecord* record = g_currentPart;
   const bool single = g_decode.style == STYLE_SINGLE;
-  const int s = single ? OpenSingleOutput(record) : OpenPartFile(record);
+  const int s = single ? OpenSingleOutput(record) : OpenPartOutput(record);
   if (s == RESULT_DECLINED && single) return RESULT_DECLINED;
   if (s < 0) {
     SetDecodeState(CRITICALERROR);

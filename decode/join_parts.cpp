@@ -1,5 +1,6 @@
 #include "decode/join_parts.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -81,17 +82,59 @@ int WriteFailure(HWND window, DWORD error, const char* path) {
   return RESULT_REPORTED;
 }
 
+// Whether parts 1 to `total` are, in order, the whole of one file: they came in order and
+// were decoded one after the other into it.
+bool HoldsEveryPart(int total) {
+  const PartRecord* first = FindPart(1, total);
+  int64_t end = 0;
+  for (int n = 1; n <= total; ++n) {
+    const PartRecord* record = FindPart(n, total);
+    if (!record || !record->ranged || record->fileOffset != end || std::strcmp(record->fileName, first->fileName) != 0)
+      return false;
+    if (record->fileLength < 0) return n == total;  // the last part runs to the end of the file
+    end += record->fileLength;
+  }
+  const int s = StreamOpenForReading(first->fileName, STREAM_BINARY);
+  const long long size = s >= 0 ? StreamFileSize(s) : -1;
+  if (s >= 0) StreamClose(s);
+  return size == end;
+}
+
+enum { MOVE_FAILED = 1000 };
+
+// Puts the file that holds every part in the place of the output just made (closing its
+// stream), which copies nothing when both lie on one drive. MOVE_FAILED, with `output`
+// open again, when the system would not move it: the parts are then copied.
+int MoveOver(HWND window, int& output, const char* path, int total) {
+  const PartRecord* first = FindPart(1, total);
+  if (!StreamClose(output)) return WriteFailure(window, GetLastError(), path);
+  if (MoveFileExA(first->fileName, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+    for (PartRecord& record : g_partTable) record.fileName[0] = '\0';  // moved, not to be deleted
+    SetProgress(100);
+    RestoreCursor();
+    return RESULT_DONE;
+  }
+  output = StreamOpenForWriting(path);
+  if (output < 0) return WriteFailure(window, GetLastError(), path);
+  return MOVE_FAILED;
+}
+
 }  // namespace
 
-int AppendPartFile(HWND window, const char* name, int output) {
-  const int in = StreamOpenForReading(name, STREAM_BINARY);
+int AppendPartFile(HWND window, const PartRecord& record, int output) {
+  const int in = StreamOpenForReading(record.fileName, STREAM_BINARY);
   if (in < 0) {
-    ShowMessage(window, MB_ICONHAND, kCantRead, name);
+    ShowMessage(window, MB_ICONHAND, kCantRead, record.fileName);
     return 1;
   }
+  // Offsets of parts that share a file stay below 1 GiB (OpenPartFile).
+  if (record.ranged) StreamSeek(in, static_cast<LONG>(record.fileOffset), FILE_BEGIN);
+  const bool whole = !record.ranged || record.fileLength < 0;  // up to the end of the file
+  long long left = whole ? LLONG_MAX : record.fileLength;
   unsigned char block[APPEND_BLOCK + 1];  // the stream may store a NUL after a block
   int got = 0;
-  while ((got = StreamReadBlock(in, block, APPEND_BLOCK)) > 0) {
+  while (left > 0 && (got = StreamReadBlock(in, block, static_cast<int>(left < APPEND_BLOCK ? left : static_cast<long long>(APPEND_BLOCK)))) > 0) {
+    left -= got;
     const int written = StreamWriteBlock(output, block, static_cast<unsigned>(got));
     if (written != got) {
       StreamClose(in);
@@ -105,7 +148,7 @@ int AppendPartFile(HWND window, const char* name, int output) {
     }
   }
   StreamClose(in);
-  if (got < 0) {
+  if (got < 0 || (!whole && left > 0)) {  // a shared file that lost bytes reads short
     ShowMessage(window, MB_ICONHAND, kReadError);
     return 1;
   }
@@ -126,30 +169,34 @@ int JoinParts(HWND window, int total, int ask, int mode) {
   if (mode == OP_DECODE && g_decode.style == STYLE_SINGLE) return RESULT_DONE;
   SetWaitCursor(nullptr);
   SetProgress(0);
+  if (!FindPart(1, total)) {
+    ShowMessage(window, MB_ICONHAND, kSomehowMissing, 1);
+    RestoreCursor();
+    return RESULT_REPORTED;
+  }
   char path[PATH_ROOM];
   std::snprintf(path, sizeof path, "%s", g_decode.outputName);
-  int output = -1;
+  int output = MakeOutFile(window, path, mode, ask);
+  if (output < 0) {
+    RestoreCursor();
+    return output;
+  }
+  std::memcpy(g_decode.outputName, path, sizeof path);
+  if (mode == OP_DECODE && HoldsEveryPart(total)) {
+    const int moved = MoveOver(window, output, path, total);
+    if (moved != MOVE_FAILED) return moved;
+  }
   for (int n = 1; n <= total; ++n) {
     PartRecord* record = FindPart(n, total);
     if (!record) {
       ShowMessage(window, MB_ICONHAND, kSomehowMissing, n);
-      if (output >= 0) return AbandonOutput(output, path, RESULT_REPORTED);
-      RestoreCursor();
-      return RESULT_REPORTED;
-    }
-    if (n == 1) {
-      output = MakeOutFile(window, path, mode, ask);
-      if (output < 0) {
-        RestoreCursor();
-        return output;
-      }
-      std::memcpy(g_decode.outputName, path, sizeof path);
+      return AbandonOutput(output, path, RESULT_REPORTED);
     }
     if (mode == OP_CONCATENATE) ShowJobStatus(OP_CONCATENATE, g_job.encodingType, record->fileName, path, n, total);
     else ShowStatus(kJoining, n, total, FileNamePart(path));
     SetProgress(n * 100 / total);
     PumpMessages(PUMP_COUNT);  // a part boundary: the new status is painted whatever the time
-    if (AppendPartFile(window, record->fileName, output) != 0) {
+    if (AppendPartFile(window, *record, output) != 0) {
       const bool cancelled = g_job.cancelRequested;
       if (!cancelled) ShowMessage(window, MB_ICONHAND, kJoinError, n);
       return AbandonOutput(output, path, cancelled ? RESULT_CANCELLED : RESULT_REPORTED);
@@ -161,11 +208,10 @@ int JoinParts(HWND window, int total, int ask, int mode) {
         StreamClose(output);
         return WriteFailure(window, error, path);
       }
-    } else {
-      DeleteFileA(record->fileName);
+      record->fileName[0] = '\0';  // the inputs stay
     }
-    record->fileName[0] = '\0';
   }
+  if (mode == OP_DECODE) DeletePartFiles();  // after the last part: parts may share a file
   if (!StreamClose(output)) return WriteFailure(window, GetLastError(), path);
   RestoreCursor();
   return RESULT_DONE;

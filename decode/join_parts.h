@@ -2,8 +2,10 @@
 // concatenates several inputs into one before decoding.
 #pragma once
 #include "core/platform.h"
+#include "decode/part_table.h"
 
-// mode: OP_DECODE appends the part files and deletes them; OP_CONCATENATE appends the
+// mode: OP_DECODE appends the part files and deletes them (or, when the parts fill one
+// file in order, puts that file in the output's place); OP_CONCATENATE appends the
 // named inputs, each followed by the line end, and keeps them. The output path is the
 // run's output name. Returns 0 done, 1 cancelled, -2 failed (reported) or the negative
 // result of MakeOutFile.
@@ -11,5 +13,6 @@ int JoinParts(HWND window, int total, int ask, int mode);
 // Tells the user (and gives true) when the total is unknown or out of range, or a record
 // from 1 to the total has no part number: the missing-parts message.
 bool ReportIncompleteParts(HWND window, int total);
-// Appends one file to the output stream; 0, or 1 when it failed (reported) or was cancelled.
-int AppendPartFile(HWND window, const char* name, int output);
+// Appends a part (its file, or its bytes in a file it shares) to the output stream; 0, or 1
+// when it failed (reported) or was cancelled.
+int AppendPartFile(HWND window, const PartRecord& record, int output);

@@ -3,6 +3,36 @@
 #include <cstring>
 
 #include "core/platform.h"
+#include "core/streams.h"
+
+namespace {
+
+// Parts follow each other in one file up to this offset; StreamSeek takes a 32-bit offset.
+const int64_t kLastFollowedOffset = 1LL << 30;
+
+int OpenFollowing(PartRecord& record, const PartRecord& previous) {
+  std::strcpy(record.fileName, previous.fileName);
+  const int s = StreamOpen(record.fileName, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           STREAM_NUL_AFTER_BLOCK);
+  if (s >= 0) StreamSeek(s, static_cast<LONG>(previous.fileOffset + previous.fileLength), FILE_BEGIN);
+  record.fileOffset = previous.fileOffset + previous.fileLength;
+  return s;
+}
+
+int OpenNew(PartRecord& record) {
+  char path[MAX_PATH];
+  if (MakeTempFileName(path) == 0) return -1;
+  if (std::strlen(path) >= sizeof record.fileName) {
+    DeleteFileA(path);
+    return -1;
+  }
+  std::strcpy(record.fileName, path);
+  DeleteFileA(path);
+  record.fileOffset = 0;
+  return StreamOpenForWriting(path);
+}
+
+}  // namespace
 
 PartRecord g_partTable[MAX_PARTS];
 int g_partTotal = 0;
@@ -12,6 +42,35 @@ void ClearPartTable() {
   std::memset(g_partTable, 0, sizeof g_partTable);
   g_partTotal = 0;
   g_currentPart = &g_partTable[0];
+}
+
+void ReleasePartFile(PartRecord& record) {
+  if (record.fileName[0] == '\0') return;
+  bool shared = false;
+  for (const PartRecord& other : g_partTable)
+    shared = shared || (&other != &record && std::strcmp(other.fileName, record.fileName) == 0);
+  if (!shared) DeleteFileA(record.fileName);
+  record.fileName[0] = '\0';
+  record.ranged = false;
+}
+
+bool CanBeFollowed(const PartRecord& record) {
+  return record.ranged && record.fileName[0] != '\0' && record.fileLength >= 0 &&
+         record.fileOffset + record.fileLength < kLastFollowedOffset;
+}
+
+int OpenPartFile(PartRecord& record, const PartRecord* previous) {
+  ReleasePartFile(record);  // a part seen again gets a fresh file; its old bytes are left where they are
+  record.ranged = true;
+  record.fileLength = -1;  // until the part ends
+  return previous && CanBeFollowed(*previous) ? OpenFollowing(record, *previous) : OpenNew(record);
+}
+
+bool EndPartFile(PartRecord& record, int stream) {
+  if (StreamFlush(stream) < 0) return false;
+  const long long size = StreamFileSize(stream);
+  if (size >= record.fileOffset) record.fileLength = size - record.fileOffset;
+  return true;
 }
 
 void DeletePartFiles() {

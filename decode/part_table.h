@@ -13,6 +13,12 @@ struct PartRecord {
   int32_t expectedSize;         // from the part's "sum -r/size" line; 0 = none
   int32_t calculatedSize;       // length of the part's encoded text, one byte per line end
   char fileName[PART_NAME_ROOM];  // the part's file (encoder: its output); empty = none
+  // The decoder writes parts that come in order one after the other into one file, so that
+  // joining them copies nothing. Its part's bytes are then the fileLength bytes (-1: up to
+  // the end of the file) at fileOffset of fileName; without `ranged` they are the whole file.
+  bool ranged;
+  int64_t fileOffset;
+  int64_t fileLength;
 };
 
 extern PartRecord g_partTable[MAX_PARTS];
@@ -24,3 +30,17 @@ extern PartRecord* g_currentPart;  // the current record
 void ClearPartTable();
 // Deletes from disk every file named in a record and empties the name.
 void DeletePartFiles();
+// Empties the record's file name, deleting the file unless another record names it too.
+void ReleasePartFile(PartRecord& record);
+
+// Opens the file that the record's part is decoded into and records where its bytes start:
+// right after the bytes of `previous` (the part before it, finished) in that part's file,
+// when given and that file is still small enough for the offsets of the stream layer;
+// else a new temporary file. The stream, or -1 (the system's last error tells why; the
+// path tried is in the record).
+int OpenPartFile(PartRecord& record, const PartRecord* previous);
+// Before the part's stream closes: records how many bytes the part left in its file, so
+// that a later part may follow them. False when they could not be written.
+bool EndPartFile(PartRecord& record, int stream);
+// Whether the next part may follow this one in its file.
+bool CanBeFollowed(const PartRecord& record);
