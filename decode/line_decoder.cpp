@@ -197,18 +197,19 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   unsigned kept = g_decode.groupBits;
   int written = 0;
   int walked = 0;
-  int length = static_cast<int>(LineTextLengthIn(line, LINE_ROOM));  // the buffer always ends in a NUL
-  if (length > MAX_LINE_CHARACTERS) length = MAX_LINE_CHARACTERS;
-  for (; walked < length; ++walked) {
+  // The line's text ends at its first NUL, CR or LF, found on the way rather than measured
+  // first: none of them is of the alphabet, so a group that holds one stops the fast loop.
+  // The buffer always holds a NUL within its room, and the groups read stay inside it.
+  for (;; ++walked) {
     // Whole groups of valid characters, the common case, go four at a time.
-    while (position == 0 && walked + 4 <= length) {
+    while (position == 0 && walked + 4 <= MAX_LINE_CHARACTERS) {
       const int high = PairValue(pairs, text + walked), low = PairValue(pairs, text + walked + 2);
       if ((high | low) < 0) break;
       PutGroup(static_cast<unsigned>(high) << 12 | static_cast<unsigned>(low), out + written);
       written += 3;
       walked += 4;
     }
-    if (walked >= length) break;
+    if (walked >= MAX_LINE_CHARACTERS || IsTerminator(text[walked])) break;
     const unsigned char c = text[walked];
     const int v = table[c];
     if (v != DECODE_INVALID) {
