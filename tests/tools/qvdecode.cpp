@@ -89,7 +89,7 @@ bool JoinInputs(char** inputs, int count, char* joined) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  StreamInit(10, 16384);
+  StreamInitLarge(10, STREAM_PROGRAM_BUFFER_SIZE);  // as the program
   ResetSettings();
   ResetJobState();
   g_job.interactive = false;

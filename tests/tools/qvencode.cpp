@@ -13,7 +13,7 @@
 #include "tests/support/scripted_ui.h"
 
 int main(int argc, char** argv) {
-  StreamInit(10, 16384);
+  StreamInitLarge(10, STREAM_PROGRAM_BUFFER_SIZE);  // as the program
   ResetSettings();
   ResetJobState();
   g_job.interactive = false;
