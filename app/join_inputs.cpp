@@ -20,7 +20,6 @@
 namespace {
 
 const int kMultipleInputsStyle = 2;  // "Decode Multiple Inputs"
-const char kTempPrefix[] = "znt";
 
 // The whole batch is refused, so that no input is joined without the others.
 void RefuseBatch(HWND window, const char* format, int limit) {
@@ -53,14 +52,7 @@ void ChooseJoinedType() {
 // too; the system's temporary folder serves when that folder takes no new file, and
 // `elsewhere` says so.
 bool MakeJoinedFileName(char* joined, bool& elsewhere) {
-  char folder[PATH_ROOM];
-  const char* first = g_job.inputs[0];
-  const int length = static_cast<int>(FileNamePart(first) - first);
-  std::snprintf(folder, sizeof folder, "%.*s", length, first);
-  elsewhere = false;
-  if (length > 0 && GetTempFileNameA(folder, kTempPrefix, 0, joined)) return true;
-  elsewhere = true;
-  return MakeTempFileName(joined) != 0;
+  return MakeTempFileNameBeside(g_job.inputs[0], joined, &elsewhere) != 0;
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "core/streams.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+
+#include "core/names.h"
 
 namespace {
 
 enum { MODE_READ = 1, MODE_WRITE = 2 };
+const char kTempPrefix[] = "znt";
 enum { STATUS_GOOD = 0, STATUS_EOF = 1, STATUS_ERROR = 2 };
 enum { LASTOP_NONE = 0, LASTOP_WRITE = 4, LASTOP_READ = 8 };
 enum { DEFAULT_SLOTS = 40, MAX_SLOTS = 64 };
@@ -432,9 +436,19 @@ long long StreamFileSize(int s) {
   return static_cast<long long>((static_cast<unsigned long long>(high) << 32) | low);
 }
 
+UINT MakeTempFileNameBeside(const char* beside, char* dest, bool* elsewhere) {
+  char folder[MAX_PATH];
+  const int length = static_cast<int>(FileNamePart(beside) - beside);
+  const bool fits = length > 0 && length < static_cast<int>(sizeof folder);
+  if (fits) std::snprintf(folder, sizeof folder, "%.*s", length, beside);
+  const UINT made = fits ? GetTempFileNameA(folder, kTempPrefix, 0, dest) : 0;
+  if (elsewhere) *elsewhere = made == 0;
+  return made ? made : MakeTempFileName(dest);
+}
+
 UINT MakeTempFileName(char* dest) {
   char dir[MAX_PATH];
   DWORD len = GetTempPathA(256, dir);
   if (len == 0 || len >= 256) return 0;
-  return GetTempFileNameA(dir, "znt", 0, dest);
+  return GetTempFileNameA(dir, kTempPrefix, 0, dest);
 }

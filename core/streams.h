@@ -42,3 +42,6 @@ int StreamOpenForWriting(LPCSTR name);
 
 // Creates a new empty file with a unique name in the temporary directory; dest holds 260.
 UINT MakeTempFileName(char* dest);
+// The same in the folder of the path `beside`, or, when that folder takes no new file, in the
+// temporary directory, which `elsewhere` (when given) then tells.
+UINT MakeTempFileNameBeside(const char* beside, char* dest, bool* elsewhere = nullptr);

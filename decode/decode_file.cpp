@@ -625,7 +625,8 @@ int OpenSingleOutput(PartRecord* record) {
 int OpenPartOutput(PartRecord* record) {
   const PartRecord* previous = record > g_partTable && run.followable == record - 1 ? run.followable : nullptr;
   run.followable = nullptr;
-  const int s = OpenPartFile(*record, previous);
+  // Beside the output, so that the file that may take its place is made as a file there is.
+  const int s = OpenPartFile(*record, previous, g_decode.outputName);
   if (s >= 0) return s;
   if (record->fileName[0]) ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kCantWrite, record->fileName);
   else ShowErrorMessage(run.window, GetLastError(), MB_ICONHAND, kTempFileFailed, g_decode.part);

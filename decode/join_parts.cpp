@@ -100,6 +100,14 @@ bool HoldsEveryPart(int total) {
   return size == end;
 }
 
+// Whether two paths, as the program builds them from one folder's path, lie in one folder.
+// Only a file made in the output's folder takes the output's place: one moved from the
+// temporary directory would keep the permissions it was given there.
+bool InOneFolder(const char* a, const char* b) {
+  const size_t n = static_cast<size_t>(FileNamePart(a) - a);
+  return n == static_cast<size_t>(FileNamePart(b) - b) && std::strncmp(a, b, n) == 0;
+}
+
 enum { MOVE_FAILED = 1000 };
 
 // Puts the file that holds every part in the place of the output just made (closing its
@@ -182,7 +190,7 @@ int JoinParts(HWND window, int total, int ask, int mode) {
     return output;
   }
   std::memcpy(g_decode.outputName, path, sizeof path);
-  if (mode == OP_DECODE && HoldsEveryPart(total)) {
+  if (mode == OP_DECODE && HoldsEveryPart(total) && InOneFolder(FindPart(1, total)->fileName, path)) {
     const int moved = MoveOver(window, output, path, total);
     if (moved != MOVE_FAILED) return moved;
   }

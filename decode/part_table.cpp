@@ -19,9 +19,9 @@ int OpenFollowing(PartRecord& record, const PartRecord& previous) {
   return s;
 }
 
-int OpenNew(PartRecord& record) {
+int OpenNew(PartRecord& record, const char* beside) {
   char path[MAX_PATH];
-  if (MakeTempFileName(path) == 0) return -1;
+  if (MakeTempFileNameBeside(beside, path) == 0) return -1;
   if (std::strlen(path) >= sizeof record.fileName) {
     DeleteFileA(path);
     return -1;
@@ -59,11 +59,11 @@ bool CanBeFollowed(const PartRecord& record) {
          record.fileOffset + record.fileLength < kLastFollowedOffset;
 }
 
-int OpenPartFile(PartRecord& record, const PartRecord* previous) {
+int OpenPartFile(PartRecord& record, const PartRecord* previous, const char* beside) {
   ReleasePartFile(record);  // a part seen again gets a fresh file; its old bytes are left where they are
   record.ranged = true;
   record.fileLength = -1;  // until the part ends
-  return previous && CanBeFollowed(*previous) ? OpenFollowing(record, *previous) : OpenNew(record);
+  return previous && CanBeFollowed(*previous) ? OpenFollowing(record, *previous) : OpenNew(record, beside);
 }
 
 bool EndPartFile(PartRecord& record, int stream) {

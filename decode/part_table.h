@@ -36,9 +36,10 @@ void ReleasePartFile(PartRecord& record);
 // Opens the file that the record's part is decoded into and records where its bytes start:
 // right after the bytes of `previous` (the part before it, finished) in that part's file,
 // when given and that file is still small enough for the offsets of the stream layer;
-// else a new temporary file. The stream, or -1 (the system's last error tells why; the
+// else a new temporary file in the folder of the path `beside` (the temporary directory
+// when that folder takes none). The stream, or -1 (the system's last error tells why; the
 // path tried is in the record).
-int OpenPartFile(PartRecord& record, const PartRecord* previous);
+int OpenPartFile(PartRecord& record, const PartRecord* previous, const char* beside);
 // Before the part's stream closes: records how many bytes the part left in its file, so
 // that a later part may follow them. False when they could not be written.
 bool EndPartFile(PartRecord& record, int stream);
