@@ -336,6 +336,23 @@ int StreamReadBlock(int s, void* buf, int max) {
       r->lastRead = static_cast<signed char>(out[n - 1]);
       continue;
     }
+    if (static_cast<DWORD>(max - n) >= table.bufferSize) {  // a buffer's worth or more: read straight in
+      DWORD got = 0;
+      r->readBefore = true;
+      if (!ReadFile(r->file, out + n, static_cast<DWORD>(max - n), &got, nullptr)) {
+        r->status = STATUS_ERROR;
+        result = -1;
+        break;
+      }
+      r->position += got;
+      if (got == 0) {
+        r->status = STATUS_EOF;
+        break;
+      }
+      n += static_cast<int>(got);
+      r->lastRead = static_cast<signed char>(out[n - 1]);
+      continue;
+    }
     int c = NextByte(*r);
     if (c == NO_CHARACTER) {
       result = r->status == STATUS_ERROR ? -1 : n;

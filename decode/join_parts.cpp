@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/job_state.h"
 #include "core/names.h"
@@ -24,7 +25,9 @@ const char kCantRead[] = "Can't Read Temporary File %s for Append Operation.";
 const char kWriteError[] = "Write Error During Append:\r\nWanted %d, Got %d bytes.";
 const char kReadError[] = "Read Error During Append Operation.";
 
-enum { APPEND_BLOCK = 16384, PUMP_COUNT = 4, ENTRY_ROOM = 32, SHORTEST_RANGE = 3 };
+// A block of the program's stream buffer size or more goes between the files without a copy
+// through either stream's buffer.
+enum { APPEND_BLOCK = STREAM_PROGRAM_BUFFER_SIZE, PUMP_COUNT = 4, ENTRY_ROOM = 32, SHORTEST_RANGE = 3 };
 const char kMoreMissing[] = ", ...";
 
 bool IsMissing(int n) { return g_partTable[n - 1].partNumber == 0; }
@@ -139,7 +142,9 @@ int AppendPartFile(HWND window, const PartRecord& record, int output) {
   if (record.ranged) StreamSeek(in, static_cast<LONG>(record.fileOffset), FILE_BEGIN);
   const bool whole = !record.ranged || record.fileLength < 0;  // up to the end of the file
   long long left = whole ? LLONG_MAX : record.fileLength;
-  unsigned char block[APPEND_BLOCK + 1];  // the stream may store a NUL after a block
+  // One block for every part: under Wine each allocation of this size maps fresh pages.
+  static std::vector<unsigned char> buffer(APPEND_BLOCK + 1);  // the stream may store a NUL after a block
+  unsigned char* block = buffer.data();
   int got = 0;
   while (left > 0 && (got = StreamReadBlock(in, block, static_cast<int>(left < APPEND_BLOCK ? left : static_cast<long long>(APPEND_BLOCK)))) > 0) {
     left -= got;

@@ -340,7 +340,7 @@ class PartialScan {
 
 namespace {
 
-enum { SEARCH_BLOCK = 64 * 1024 };
+enum { SEARCH_BLOCK = STREAM_PROGRAM_BUFFER_SIZE };  // read without a copy through the buffer
 const char kPartialWord[] = "message/partial";  // lower case; the longer, the faster the search
 const size_t kPartialLength = sizeof kPartialWord - 1;
 
