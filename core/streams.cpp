@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/byte_words.h"
 #include "core/names.h"
 
 namespace {
@@ -172,14 +173,11 @@ bool HasTextFlags(const StreamRecord& r) {
 // memchr is a byte loop under Wine, its memcpy slow for short copies, and text mode needed
 // two searches. It writes no byte past `length` of `to`.
 DWORD CopyToLineEnd(unsigned char* to, const unsigned char* from, DWORD length, bool text, bool* lineEnd) {
-  const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-  const uint64_t lf = ones * '\n', cr = ones * (text ? '\r' : '\n');
+  const uint64_t lf = EachByte('\n'), cr = EachByte(text ? '\r' : '\n');
   DWORD i = 0;
   for (; i + sizeof(uint64_t) <= length; i += sizeof(uint64_t)) {
-    uint64_t word;
-    std::memcpy(&word, from + i, sizeof word);
-    const uint64_t a = word ^ lf, b = word ^ cr;  // a zero byte where an LF or CR is
-    if (((a - ones) & ~a & highs) | ((b - ones) & ~b & highs)) break;
+    const uint64_t word = LoadWord(from + i);
+    if (HasZeroByte(word ^ lf) || HasZeroByte(word ^ cr)) break;
     std::memcpy(to + i, &word, sizeof word);
   }
   for (; i < length; ++i) {
@@ -202,8 +200,7 @@ void CopyBytes(unsigned char* to, const unsigned char* from, DWORD n) {
   }
   DWORD i = 0;
   for (; i + sizeof(uint64_t) <= n; i += sizeof(uint64_t)) {
-    uint64_t word;
-    std::memcpy(&word, from + i, sizeof word);
+    const uint64_t word = LoadWord(from + i);
     std::memcpy(to + i, &word, sizeof word);
   }
   if (i + 4 <= n) {

@@ -21,8 +21,6 @@ struct InputHead {
   int Part() const { return hasBegin ? 1 : frame ? frame : subject; }
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool IsBeginLine(const char* line) {
   if (!StartsWithAnyCase(line, "begin") || (line[5] != ' ' && line[5] != '\t')) return false;
   const char* p = SkipBlanks(line + 5);

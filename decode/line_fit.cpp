@@ -12,7 +12,6 @@ namespace {
 // A damaged line has a few characters outside the alphabet; prose has many.
 enum { DAMAGE_SHARE = 8, RULE_CHARACTERS = 3, SLACK_BYTES = 2, HEADER_NAME_MAX = 40, MAX_DIGITS = 3 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A number of at most three digits at p; the position after it, or null.

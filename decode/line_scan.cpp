@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/byte_words.h"
 #include "core/name_charsets.h"
 #include "core/names.h"
 #include "core/streams.h"
@@ -19,7 +20,6 @@ enum { DESIGNATION_WORD_ROOM = 64, LINE_END_SUM_BYTE = 0x0A, TABLE_LINES_AFTER_F
 // ASCII letters only: keywords are ASCII, and the locale must not change what matches.
 int Lower(char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : static_cast<unsigned char>(c); }
 bool IsSpaceClass(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -44,14 +44,11 @@ const char* FindAnyCase(const char* text, const char* keyword) {
 const char* SkipWord(const char* text) { return FindTokenEnd(text); }
 
 size_t ScanText(const char* text, size_t room, char a, char b) {
-  const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-  const uint64_t wordA = ones * static_cast<unsigned char>(a), wordB = ones * static_cast<unsigned char>(b);
+  const uint64_t wordA = EachByte(static_cast<unsigned char>(a)), wordB = EachByte(static_cast<unsigned char>(b));
   size_t i = 0;
   for (; i + sizeof(uint64_t) <= room; i += sizeof(uint64_t)) {
-    uint64_t word;
-    std::memcpy(&word, text + i, sizeof word);
-    const uint64_t x = word ^ wordA, y = word ^ wordB;  // a zero byte where a or b is
-    if ((((word - ones) & ~word) | ((x - ones) & ~x) | ((y - ones) & ~y)) & highs) break;
+    const uint64_t word = LoadWord(text + i);
+    if (HasZeroByte(word) || HasZeroByte(word ^ wordA) || HasZeroByte(word ^ wordB)) break;
   }
   for (; i < room; ++i)
     if (text[i] == '\0' || text[i] == a || text[i] == b) return i;

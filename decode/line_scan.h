@@ -18,6 +18,7 @@ enum DesignationKind {
 
 // A space or a tab: what separates words on a header or data line.
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // True when the text starts with `keyword`, with or without regard to letter case.
 bool StartsWith(const char* text, const char* keyword);
 bool StartsWithAnyCase(const char* text, const char* keyword);

@@ -13,8 +13,6 @@ namespace {
 // After a value that is not in sections, no section may follow.
 const int kNoMoreSections = -2;
 
-bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -55,9 +53,9 @@ const char* AfterCharset(const char* value) {
 void ReadExtended(const char* key, size_t keyLength, const char* star, MimeNames* names) {
   const char* p = star + 1;
   int section = -1;
-  if (IsDigitChar(*p)) {
+  if (IsDigit(*p)) {
     section = 0;
-    while (IsDigitChar(*p)) section = section * 10 + (*p++ - '0');
+    while (IsDigit(*p)) section = section * 10 + (*p++ - '0');
   }
   const bool escaped = section < 0 || *p == '*';
   if (section >= 0 && *p == '*') ++p;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/byte_words.h"
 #include "core/job_state.h"
 #include "core/names.h"
 #include "core/streams.h"
@@ -356,19 +357,16 @@ bool PartialWordAt(const unsigned char* p) {
 // word's first, middle and last byte, with no step waiting on the one before; a place that
 // passes is compared whole, which in encoded text happens about once in 250,000 places.
 bool HoldsPartialWord(const unsigned char* text, size_t n) {
-  const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL, fold = ones * 0x20;
+  const uint64_t fold = EachByte(0x20);
   const size_t middle = kPartialLength / 2, last = kPartialLength - 1;
-  const uint64_t wantFirst = ones * static_cast<unsigned char>(kPartialWord[0]);
-  const uint64_t wantMiddle = ones * static_cast<unsigned char>(kPartialWord[middle]);
-  const uint64_t wantLast = ones * static_cast<unsigned char>(kPartialWord[last]);
+  const uint64_t wantFirst = EachByte(static_cast<unsigned char>(kPartialWord[0]));
+  const uint64_t wantMiddle = EachByte(static_cast<unsigned char>(kPartialWord[middle]));
+  const uint64_t wantLast = EachByte(static_cast<unsigned char>(kPartialWord[last]));
   size_t at = 0;
   for (; at + last + sizeof(uint64_t) <= n; at += sizeof(uint64_t)) {
-    uint64_t first, mid, end;
-    std::memcpy(&first, text + at, sizeof first);
-    std::memcpy(&mid, text + at + middle, sizeof mid);
-    std::memcpy(&end, text + at + last, sizeof end);
+    const uint64_t first = LoadWord(text + at), mid = LoadWord(text + at + middle), end = LoadWord(text + at + last);
     const uint64_t z = ((first | fold) ^ wantFirst) | ((mid | fold) ^ wantMiddle) | ((end | fold) ^ wantLast);
-    if (((z - ones) & ~z & highs) == 0) continue;  // no place where all three match
+    if (!HasZeroByte(z)) continue;  // no place where all three match
     for (size_t k = 0; k < sizeof(uint64_t); ++k)
       if (PartialWordAt(text + at + k)) return true;
   }

@@ -1,0 +1,20 @@
+// Scans eight bytes at a time: the per-line scans run on every line, and the C library's
+// byte searches are byte loops under Wine.
+#pragma once
+#include <cstdint>
+#include <cstring>
+
+// The byte `c` in each of a word's eight places.
+inline uint64_t EachByte(unsigned char c) { return 0x0101010101010101ULL * c; }
+
+// The eight bytes at `p`, whatever their alignment.
+inline uint64_t LoadWord(const void* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// Whether any of the word's bytes is zero (word ^ EachByte(c) tests for the byte c).
+inline bool HasZeroByte(uint64_t word) {
+  return ((word - EachByte(1)) & ~word & EachByte(0x80)) != 0;
+}
