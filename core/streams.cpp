@@ -35,6 +35,7 @@ struct StreamRecord {
   LONG lastRead;
   LONG lastWritten;
   long long position;  // of the file pointer: the end of what the buffer holds when reading
+  DWORD filled;         // reading: the buffer holds this many bytes of the file before `position`
 };
 
 struct StreamTable {
@@ -112,12 +113,14 @@ int FillBuffer(StreamRecord& r) {
   DWORD got = 0;
   const DWORD want = r.readBefore || table.bufferSize < FIRST_READ ? table.bufferSize : static_cast<DWORD>(FIRST_READ);
   r.readBefore = true;
+  r.filled = 0;
   if (!ReadFile(r.file, r.buffer, want, &got, nullptr)) {
     r.status = STATUS_ERROR;
     r.count = 0;
     return NO_CHARACTER;
   }
   r.count = got;
+  r.filled = got;
   r.position += got;
   if (got == 0) {
     r.status = STATUS_EOF;
@@ -370,6 +373,7 @@ int StreamReadBlock(int s, void* buf, int max) {
         break;
       }
       r->position += got;
+      r->filled = 0;  // the buffer no longer holds the bytes before the position
       if (got == 0) {
         r->status = STATUS_EOF;
         break;
@@ -444,9 +448,27 @@ int StreamFlush(int s) {
   return r ? FlushRecord(*r) : -1;
 }
 
+namespace {
+
+// A read stream's seek to a place its buffer still holds (a line read again, as the decoder
+// does at every part's end) only moves the cursor: a seek of the file would read the whole
+// buffer again.
+bool SeekInBuffer(StreamRecord& r, LONG offset, int origin) {
+  if (r.mode != MODE_READ || r.lastOperation != LASTOP_READ || origin == FILE_END) return false;
+  const long long target = origin == FILE_BEGIN ? offset : r.position - r.count + offset;
+  const long long start = r.position - r.filled;
+  if (target < start || target > r.position) return false;
+  r.cursor = r.buffer + (target - start);
+  r.count = static_cast<DWORD>(r.position - target);
+  r.lastRead = -1;
+  return true;
+}
+
+}  // namespace
+
 void StreamSeek(int s, LONG offset, int origin) {
   StreamRecord* r = Record(s);
-  if (!r) return;
+  if (!r || SeekInBuffer(*r, offset, origin)) return;
   if (r->mode == MODE_WRITE && r->lastOperation == LASTOP_WRITE) FlushRecord(*r);
   if (origin == FILE_CURRENT) offset -= static_cast<LONG>(r->count);
   SetFilePointer(r->file, offset, nullptr, static_cast<DWORD>(origin));
@@ -454,6 +476,7 @@ void StreamSeek(int s, LONG offset, int origin) {
   const DWORD low = SetFilePointer(r->file, 0, &high, FILE_CURRENT);
   r->position = (static_cast<long long>(high) << 32) | low;
   r->count = 0;
+  r->filled = 0;
   r->lastRead = -1;
   r->lastWritten = -1;
 }

@@ -25,19 +25,21 @@ part_paths=()
 for p in "${parts[@]}"; do part_paths+=("$(run_path "$p")"); done
 
 data=$work/data.bin
+# The engine is given full paths, as the program is: part files are made beside the output
+# only in a folder the path names.
 measure "GNU uudecode UU"                data.uue data.bin "$data" uudecode -o data.bin data.uue
 measure "coreutils base64 -d"            data.b64 data.bin "$data" sh -c 'base64 -d data.b64 >data.bin'
 measure "uudeview UU"                    data.uue data.bin "$data" uudeview -i -o -q -p . data.uue
 measure "uudeview XX"                    data.xxe data.bin "$data" uudeview -i -o -q -p . data.xxe
 measure "uudeview base64 (MIME)"         data.mme data.bin "$data" uudeview -i -o -q -p . data.mme
-measure "engine UU (qvdecode)"           data.uue data.bin "$data" "$bench/qvdecode" --quiet data.uue
-measure "engine XX (qvdecode)"           data.xxe data.bin "$data" "$bench/qvdecode" --quiet data.xxe
-measure "engine base64 (qvdecode)"       data.mme data.bin "$data" "$bench/qvdecode" --quiet data.mme
+measure "engine UU (qvdecode)"           data.uue data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.uue"
+measure "engine XX (qvdecode)"           data.xxe data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.xxe"
+measure "engine base64 (qvdecode)"       data.mme data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.mme"
 measure "uudeview yEnc"                  data.yenc data.bin "$data" uudeview -i -o -q -p . data.yenc
-measure "engine yEnc (qvdecode)"         data.yenc data.bin "$data" "$bench/qvdecode" --quiet data.yenc
-measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" "$bench/qvdecode" --quiet parts.txt
+measure "engine yEnc (qvdecode)"         data.yenc data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.yenc"
+measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" "$bench/qvdecode" --quiet "$work/run/parts.txt"
 measure "engine UU, ${#parts[@]} part files, join" "${parts[*]}" data.bin "$data" \
-  "$bench/qvdecode" --quiet --join "${parts[@]}"
+  "$bench/qvdecode" --quiet --join "${parts[@]/#/$work/run/}"
 if [ "$with_program" = 1 ]; then
   measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"
   measure "Zentp32 /N UU"                     data.uue data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.uue)"
@@ -92,7 +94,7 @@ mailbox_run() {
   printf '%-40s %7.2f s %8.1f MiB/s  peak %7.1f MiB  %s of %s exact\n' "$name" "$secs" \
     "$(echo "$box_size / 1048576 / ($secs + 0.005)" | bc -l)" "$(echo "$kib / 1024" | bc -l)" "$exact" "$i"
 }
-mailbox_run "engine mailbox (qvdecode)" "$bench/qvdecode" --quiet mailbox
+mailbox_run "engine mailbox (qvdecode)" "$bench/qvdecode" --quiet "$work/run/mailbox"
 mailbox_run "uudeview mailbox" uudeview -i -o -q -p . mailbox
 [ "$with_program" = 1 ] && mailbox_run "Zentp32 /N mailbox" "$QV_WINE" "$program" /N "$(run_path mailbox)"
 true
