@@ -70,6 +70,21 @@ bool EndsPartAtDashes(const char* line) {
   return StartsWith(line, "--") && !IsWholeDataLine(line);
 }
 
+// Whether a line starting with `c` may be anything but data: every end statement, blank
+// line, checksum line, boundary and trailer the classifier below knows starts with one of
+// these (in any style). Most data lines start otherwise and are told at once.
+bool MayBeOtherThanData(char c) {
+  switch (c) {
+    case 'e': case 'E': case '*':              // "end", "*end", "END" trailers
+    case 's': case 'S':                        // "sum -r/size", "section"
+    case '-': case '=':                        // boundaries, dashed trailers, "===="
+    case ' ': case '\t': case '\r': case '\n': case '\0':  // blank lines
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Trailers that carry a designation; true when the line is one and it parsed.
 bool DesignatedTrailer(const char* line, int style, int* part, int* total) {
   const char* p = nullptr;
@@ -138,6 +153,7 @@ int ClassifyDecodeLine(char* line, int part, int stream, int* trailerPart, int* 
   *trailerTotal = g_partTotal;
   // The yEnc reader takes its lines from the input itself and finds its own end.
   if (g_decode.format == TYPE_YENC) return DataLine;
+  if (!MayBeOtherThanData(line[0])) return DataLine;
   if (IsEndStatement(line)) {
     AddLineToPartSum(line);
     if (style == STYLE_SINGLE) {

@@ -44,6 +44,7 @@ TEST_F(ClassifyLineTest, BlankLinesByFormat) {
   EXPECT_EQ(Classify(" \r\n", STYLE_SINGLE, TYPE_UU), DataLine);  // a UU line of length zero
   EXPECT_EQ(Classify("\r\n", STYLE_SINGLE, TYPE_UU), BlankLine);
   EXPECT_EQ(Classify(" \n", STYLE_SINGLE, TYPE_XX), BlankLine);
+  EXPECT_EQ(Classify("\t\n", STYLE_SINGLE, TYPE_UU), BlankLine);
   EXPECT_EQ(Classify("\n", STYLE_SINGLE, TYPE_MIME), EndStatement);
   EXPECT_EQ(part, 1);
   EXPECT_EQ(Classify("\n", STYLE_SINGLE, TYPE_AUTO), BlankLine);
@@ -61,6 +62,8 @@ TEST_F(ClassifyLineTest, TrailersByStyle) {
   EXPECT_EQ(part, 2);
   EXPECT_EQ(Classify("section 3/5   file f.zip\n", STYLE_WINCODE, TYPE_UU), PartTrailer);
   EXPECT_EQ(part, 3);
+  EXPECT_EQ(Classify("Section 4/5   file f.zip\n", STYLE_WINCODE, TYPE_UU), PartTrailer);
+  EXPECT_EQ(part, 4);
   EXPECT_EQ(Classify("----- cut here -----\n", STYLE_AOL, TYPE_UU), PartTrailer);
   EXPECT_EQ(Classify("------ end of f.zip -- part 4 of 5\n", STYLE_SQUIRREL, TYPE_UU), PartTrailer);
   EXPECT_EQ(part, 4);
@@ -86,6 +89,7 @@ TEST_F(ClassifyLineTest, DashesEndAnAltBinariesPartUnlessTheLineIsData) {
   }
   EXPECT_EQ(Classify("--$AE;&QO+\"!W;W)L9```\n", STYLE_SINGLE, TYPE_UU), DataLine);
   EXPECT_EQ(Classify("--boundary--\n", STYLE_SINGLE, TYPE_MIME), EndStatement);
+  EXPECT_EQ(Classify("====\n", STYLE_SINGLE, TYPE_MIME), EndStatement);  // the end of begin-base64
 }
 
 TEST_F(ClassifyLineTest, Separators) {
