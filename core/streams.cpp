@@ -357,7 +357,7 @@ int StreamReadBlock(int s, void* buf, int max) {
     if (r->count > 0) {  // what the buffer holds, in one copy
       DWORD take = r->count;
       if (take > static_cast<DWORD>(max - n)) take = static_cast<DWORD>(max - n);
-      std::memcpy(out + n, r->cursor, take);
+      CopyBytes(out + n, r->cursor, take);
       r->cursor += take;
       r->count -= take;
       n += static_cast<int>(take);
