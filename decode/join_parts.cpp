@@ -120,7 +120,11 @@ int MoveOver(HWND window, int& output, const char* path, int total) {
   const PartRecord* first = FindPart(1, total);
   if (!StreamClose(output)) return WriteFailure(window, GetLastError(), path);
   if (MoveFileExA(first->fileName, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-    for (PartRecord& record : g_partTable) record.fileName[0] = '\0';  // moved, not to be deleted
+    char moved[PART_NAME_ROOM];
+    std::memcpy(moved, first->fileName, sizeof moved);
+    for (PartRecord& record : g_partTable)
+      if (std::strcmp(record.fileName, moved) == 0) record.fileName[0] = '\0';  // moved, not to be deleted
+    DeletePartFiles();  // any other part's file goes, as after a copy
     SetProgress(100);
     RestoreCursor();
     return RESULT_DONE;

@@ -69,4 +69,17 @@ TEST_F(SharedPartFiles, APartWrittenAgainKeepsTheFileItSharedAndTheJoinTakesEach
   EXPECT_EQ(ListFolder(dir.path()), "out.bin\n");  // both part files gone
 }
 
+// When the shared file takes the output's place, the file of a part beyond the total (a
+// stray part of another posting) is deleted as the copying join deletes it.
+TEST_F(SharedPartFiles, AMovedJoinLeavesNoOtherPartFileBehind) {
+  Write(1, nullptr, "one-");
+  Write(2, &g_partTable[0], "two");
+  Write(3, nullptr, "stray");
+  std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", dir.File("out.bin").c_str());
+  g_decode.style = STYLE_SIMTEL;
+  ASSERT_EQ(JoinParts(nullptr, 2, 0, OP_DECODE), RESULT_DONE);
+  EXPECT_EQ(ReadWholeFile(dir.File("out.bin")), "one-two");
+  EXPECT_EQ(ListFolder(dir.path()), "out.bin\n");
+}
+
 }  // namespace
