@@ -100,32 +100,36 @@ bool AllocateBuffer(StreamRecord& r) {
   return true;
 }
 
+// Reads up to `want` bytes of the file into `to`, moving the position past them: how many,
+// or -1. The buffer no longer holds the bytes before the position (the caller that filled it
+// says so); a failure or the end sets the status.
+long ReadFromFile(StreamRecord& r, void* to, DWORD want) {
+  DWORD got = 0;
+  r.readBefore = true;
+  r.filled = 0;
+  if (!ReadFile(r.file, to, want, &got, nullptr)) {
+    r.status = STATUS_ERROR;
+    return -1;
+  }
+  r.position += got;
+  if (got == 0) r.status = STATUS_EOF;
+  return static_cast<long>(got);
+}
+
 // Refills the read buffer and delivers its first byte, or NO_CHARACTER.
 int FillBuffer(StreamRecord& r) {
   r.lastOperation = LASTOP_READ;
+  r.count = 0;
   if (!r.buffer && !AllocateBuffer(r)) {
     r.status = STATUS_ERROR;
-    r.count = 0;
     return NO_CHARACTER;
   }
   r.status = STATUS_GOOD;
   r.cursor = r.buffer;
-  DWORD got = 0;
   const DWORD want = r.readBefore || table.bufferSize < FIRST_READ ? table.bufferSize : static_cast<DWORD>(FIRST_READ);
-  r.readBefore = true;
-  r.filled = 0;
-  if (!ReadFile(r.file, r.buffer, want, &got, nullptr)) {
-    r.status = STATUS_ERROR;
-    r.count = 0;
-    return NO_CHARACTER;
-  }
-  r.count = got;
-  r.filled = got;
-  r.position += got;
-  if (got == 0) {
-    r.status = STATUS_EOF;
-    return NO_CHARACTER;
-  }
+  const long got = ReadFromFile(r, r.buffer, want);
+  if (got <= 0) return NO_CHARACTER;
+  r.count = r.filled = static_cast<DWORD>(got);
   --r.count;
   return *r.cursor++;
 }
@@ -365,19 +369,9 @@ int StreamReadBlock(int s, void* buf, int max) {
       continue;
     }
     if (static_cast<DWORD>(max - n) >= table.bufferSize) {  // a buffer's worth or more: read straight in
-      DWORD got = 0;
-      r->readBefore = true;
-      if (!ReadFile(r->file, out + n, static_cast<DWORD>(max - n), &got, nullptr)) {
-        r->status = STATUS_ERROR;
-        result = -1;
-        break;
-      }
-      r->position += got;
-      r->filled = 0;  // the buffer no longer holds the bytes before the position
-      if (got == 0) {
-        r->status = STATUS_EOF;
-        break;
-      }
+      const long got = ReadFromFile(*r, out + n, static_cast<DWORD>(max - n));
+      if (got < 0) result = -1;
+      if (got <= 0) break;
       n += static_cast<int>(got);
       r->lastRead = static_cast<signed char>(out[n - 1]);
       continue;
