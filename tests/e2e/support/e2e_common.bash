@@ -1,7 +1,9 @@
 # Sourced by the end-to-end scripts: a Wine prefix of their own (so that the program's
 # windows live on the display this script looks at), the driver, and checks.
 #   e2e_setup BUILD_DIR   then: drive ARGS..., start_program EXE [ARGS], fail TEXT
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails with no message of its own still says which step it was.
+trap 'echo "FAIL: \"$BASH_COMMAND\" exited $? (${BASH_SOURCE[0]##*/} line $LINENO)" >&2' ERR
 
 e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 e2e_root=$(cd "$e2e_here/../../.." && pwd)
