@@ -90,6 +90,10 @@ work_time() { echo "${best_secs[$1]} - ${best_secs[$2]}" | bc -l; }
 ratio() {
   local what=$1 mine=${best_secs[$2]} theirs=${best_secs[$3]} target=$4 startup=${5:-}
   [ -n "$startup" ] && mine=$(work_time "$2" "$startup")
+  if [ "$(echo "$mine <= 0" | bc -l)" = 1 ]; then
+    printf '  %-58s %6.3f s: the start-up varied more than the work took; not judged\n' "$what" "$mine"
+    return
+  fi
   local r
   r=$(echo "$mine / $theirs" | bc -l)
   printf '  %-58s %6.3f s / %6.3f s = %5.2fx  (target %sx) %s\n' "$what" "$mine" "$theirs" "$r" "$target" \
