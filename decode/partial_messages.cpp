@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "core/byte_words.h"
 #include "core/job_state.h"
 #include "core/names.h"
 #include "core/streams.h"
@@ -341,7 +340,7 @@ class PartialScan {
 
 namespace {
 
-enum { SEARCH_BLOCK = STREAM_PROGRAM_BUFFER_SIZE };  // read without a copy through the buffer
+enum { SEARCH_BLOCK = STREAM_PROGRAM_BUFFER_SIZE };
 const char kPartialWord[] = "message/partial";  // lower case; the longer, the faster the search
 const size_t kPartialLength = sizeof kPartialWord - 1;
 
@@ -353,37 +352,53 @@ bool PartialWordAt(const unsigned char* p) {
   return true;
 }
 
-// Whether `text` holds kPartialWord in any case. Eight places at a time are tested for the
-// word's first, middle and last byte, with no step waiting on the one before; a place that
-// passes is compared whole, which in encoded text happens about once in 250,000 places.
-bool HoldsPartialWord(const unsigned char* text, size_t n) {
-  const uint64_t fold = EachByte(0x20);
-  const size_t middle = kPartialLength / 2, last = kPartialLength - 1;
-  const uint64_t wantFirst = EachByte(static_cast<unsigned char>(kPartialWord[0]));
-  const uint64_t wantMiddle = EachByte(static_cast<unsigned char>(kPartialWord[middle]));
-  const uint64_t wantLast = EachByte(static_cast<unsigned char>(kPartialWord[last]));
-  size_t at = 0;
-  for (; at + last + sizeof(uint64_t) <= n; at += sizeof(uint64_t)) {
-    const uint64_t first = LoadWord(text + at), mid = LoadWord(text + at + middle), end = LoadWord(text + at + last);
-    const uint64_t z = ((first | fold) ^ wantFirst) | ((mid | fold) ^ wantMiddle) | ((end | fold) ^ wantLast);
-    if (!HasZeroByte(z)) continue;  // no place where all three match
-    for (size_t k = 0; k < sizeof(uint64_t); ++k)
-      if (PartialWordAt(text + at + k)) return true;
+// The word's pairs of neighbouring bytes start at kPairPlaces neighbouring places, so every
+// copy of the word has one of its pairs at a multiple of kPairPlaces.
+const size_t kPairPlaces = kPartialLength - 1;
+
+unsigned FoldedPair(const unsigned char* p) { return (p[0] | 0x20u) | (p[1] | 0x20u) << 8; }
+
+// One bit for each pair of folded bytes: set for the word's pairs.
+class WordPairs {
+ public:
+  WordPairs() {
+    const auto* word = reinterpret_cast<const unsigned char*>(kPartialWord);
+    for (size_t j = 0; j < kPairPlaces; ++j) {
+      const unsigned pair = FoldedPair(word + j);
+      bits_[pair / 64] |= uint64_t{1} << (pair % 64);
+    }
   }
-  for (; at + kPartialLength <= n; ++at)
-    if (PartialWordAt(text + at)) return true;
+  bool Holds(unsigned pair) const { return (bits_[pair / 64] >> (pair % 64)) & 1; }
+
+ private:
+  uint64_t bits_[65536 / 64] = {};
+};
+
+// Whether `text` holds kPartialWord in any case. Only the pairs at multiples of
+// kPairPlaces are looked up; a pair of the word there is compared whole at each place the
+// word could start, which in encoded text happens about once in a hundred looks.
+bool HoldsPartialWord(const unsigned char* text, size_t n) {
+  static const WordPairs pairs;
+  for (size_t at = 0; at + 2 <= n; at += kPairPlaces) {
+    if (!pairs.Holds(FoldedPair(text + at))) continue;
+    for (size_t j = 0; j < kPairPlaces && j <= at; ++j)
+      if (at - j + kPartialLength <= n && PartialWordAt(text + at - j)) return true;
+  }
   return false;
 }
 
 // Whether the input names "message/partial" anywhere (in any case, as a header must); the input is
 // back at its start afterwards. Most inputs do not, and are spared the line-by-line scan.
 bool MentionsPartial(int input) {
-  std::vector<unsigned char> buffer(SEARCH_BLOCK + 1);  // StreamReadBlock may store a NUL after the block
+  // Room for the end of the last block, for a word across two blocks, and for the NUL that
+  // StreamReadBlock may store after a block. Every read is of a whole SEARCH_BLOCK, which
+  // goes straight into this buffer rather than through the stream's.
+  std::vector<unsigned char> buffer(kPartialLength - 1 + SEARCH_BLOCK + 1);
   unsigned char* block = buffer.data();
-  size_t kept = 0;  // the end of the last block, for a word across two blocks
+  size_t kept = 0;
   bool found = false;
   int n;
-  while (!found && (n = StreamReadBlock(input, block + kept, static_cast<int>(SEARCH_BLOCK - kept))) > 0) {
+  while (!found && (n = StreamReadBlock(input, block + kept, SEARCH_BLOCK)) > 0) {
     const size_t length = kept + static_cast<size_t>(n);
     found = HoldsPartialWord(block, length);
     kept = length < kPartialLength ? length : kPartialLength - 1;

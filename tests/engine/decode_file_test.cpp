@@ -11,6 +11,7 @@
 #include "core/ui.h"
 #include "decode/checksum_verify.h"
 #include "decode/join_parts.h"
+#include "decode/partial_messages.h"
 #include "encode/alphabets.h"
 #include "encode/encode_driver.h"
 #include "encode/checksum.h"
@@ -458,6 +459,27 @@ TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsWithLineEnds) {
 }
 
 }  // namespace
+
+// The type of a message/partial message is found wherever it lies, whatever its case: at
+// each of the places the search may look at first, and across the end of a read block.
+TEST_F(DecodeFileTest, AMessagePartialTypeIsFoundAtAnyPlaceAndInAnyCase) {
+  const std::string message = "Content-Type: Message/PARTIAL; id=\"p@x\"; number=1; total=2\n\nbody\n";
+  const size_t typeAt = message.find("Message/");
+  std::vector<size_t> places;
+  for (size_t k = 0; k < 16; ++k) places.push_back(100 + k);
+  for (size_t k = 0; k < 18; ++k) places.push_back(STREAM_PROGRAM_BUFFER_SIZE - 16 + k);
+  for (const size_t place : places) {
+    std::string text;  // lines of filler, then the blank line before a message's header
+    for (size_t i = 0; i + 2 < place - typeAt; ++i) text += i % 61 == 60 ? '\n' : 'A';
+    text += "\n\n" + message;
+    const int s = StreamOpenForReading(Input("box", text).c_str(), STREAM_TEXT);
+    UsedRegions used;
+    PartialMessages partials;
+    EXPECT_EQ(partials.Collect(nullptr, s, used), RESULT_DONE);
+    StreamClose(s);
+    EXPECT_TRUE(partials.Any()) << "type at " << place;
+  }
+}
 
 // A MIME message split into message/partial messages of `count` parts at line boundaries,
 // each with an outer header that would mislead the other passes (a designation, a MIME type).
