@@ -383,7 +383,7 @@ FileState FreshFileState() {
 
 // A begin line that names a file; the name found so far stays.
 bool IsParsedBeginLine(const char* line) {
-  if (!StartsWithAnyCase(line, "begin ")) return false;
+  if ((line[0] | 0x20) != 'b' || !StartsWithAnyCase(line, "begin ")) return false;  // tried on every data line
   char name[DECODE_NAME_ROOM];
   const bool nameFound = g_decode.nameFound;
   const bool begin = ParseBeginLine(line, name, sizeof name);
