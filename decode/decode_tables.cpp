@@ -50,7 +50,10 @@ const int16_t* DecodePairTableFor(int format) {
   if (!made[format]) {
     const signed char* values = Tables().byFormat[format];
     for (int index = 0; index < PAIR_INDEXES; ++index) {
-      const int c0 = index >> 8, c1 = index & 0xFF, high = values[c0], low = values[c1];
+      const uint16_t word = static_cast<uint16_t>(index);
+      unsigned char pair[sizeof word];
+      std::memcpy(pair, &word, sizeof word);
+      const int c0 = pair[0], c1 = pair[1], high = values[c0], low = values[c1];
       const int blank = c0 == ' ' || c1 == ' ' ? PAIR_HAS_BLANK : 0;
       pairs[format][index] = static_cast<int16_t>(high < 0 || low < 0 ? DECODE_INVALID : (high << 6 | low | blank));
     }

@@ -3,6 +3,7 @@
 // alphabet table serves encoder, decoder and tests.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 enum {
   DECODE_INVALID = -1,
@@ -16,8 +17,16 @@ enum {
 const signed char* DecodeTableFor(int format);
 // Makes the table of `format` the run's current table (none for Auto or an unknown value).
 void SelectDecodeTable(int format);
-// The pair table of a format (1 UU, 2 XX, 3 base64): for two characters c0, c1 at index
-// c0 << 8 | c1 the 12 bits they carry (with PAIR_HAS_BLANK when either is a space), or a
+// Where the pair table holds the two characters at `t`: the two bytes read as one 16-bit
+// word, in the machine's byte order, which spares the lookups of every group two steps.
+inline unsigned PairIndex(const unsigned char* t) {
+  uint16_t word;
+  std::memcpy(&word, t, sizeof word);
+  return word;
+}
+
+// The pair table of a format (1 UU, 2 XX, 3 base64): for two characters at their PairIndex
+// the 12 bits they carry (with PAIR_HAS_BLANK when either is a space), or a
 // negative value when either is not of the alphabet; made from the byte table on first use.
 // Null for any other format.
 const int16_t* DecodePairTableFor(int format);

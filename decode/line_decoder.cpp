@@ -70,7 +70,7 @@ int DecodeGroups(const DataCharacters& d, const signed char* table, bool anyway,
 }
 
 // The 12 bits of the characters at t[0] and t[1], or a negative value.
-int PairValue(const int16_t* pairs, const unsigned char* t) { return pairs[t[0] << 8 | t[1]]; }
+int PairValue(const int16_t* pairs, const unsigned char* t) { return pairs[PairIndex(t)]; }
 
 // Bytes from 24 bits of a group of four characters.
 void PutGroup(unsigned bits, unsigned char* o) {
@@ -188,6 +188,18 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   return produced < n ? produced : n;
 }
 
+// Decodes up to `most` groups of four valid characters; the number decoded, which stops
+// before the first group that holds any other character.
+int DecodeWholeGroups(const int16_t* pairs, const unsigned char* text, int most, unsigned char* out) {
+  int g = 0;
+  for (; g < most; ++g, text += 4, out += 3) {
+    const int high = PairValue(pairs, text), low = PairValue(pairs, text + 2);
+    if ((high | low) < 0) break;
+    PutGroup(static_cast<unsigned>(high) << 12 | static_cast<unsigned>(low), out);
+  }
+  return g;
+}
+
 int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   const signed char* table = g_decode.table;
   const int16_t* pairs = DecodePairTableFor(TYPE_MIME);
@@ -202,12 +214,10 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   // The buffer always holds a NUL within its room, and the groups read stay inside it.
   for (;; ++walked) {
     // Whole groups of valid characters, the common case, go four at a time.
-    while (position == 0 && walked + 4 <= MAX_LINE_CHARACTERS) {
-      const int high = PairValue(pairs, text + walked), low = PairValue(pairs, text + walked + 2);
-      if ((high | low) < 0) break;
-      PutGroup(static_cast<unsigned>(high) << 12 | static_cast<unsigned>(low), out + written);
-      written += 3;
-      walked += 4;
+    if (position == 0) {
+      const int groups = DecodeWholeGroups(pairs, text + walked, (MAX_LINE_CHARACTERS - walked) / 4, out + written);
+      walked += 4 * groups;
+      written += 3 * groups;
     }
     if (walked >= MAX_LINE_CHARACTERS || IsTerminator(text[walked])) break;
     const unsigned char c = text[walked];
