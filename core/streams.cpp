@@ -433,6 +433,20 @@ int StreamWriteBlock(int s, const void* data, unsigned len) {
   return stored;
 }
 
+unsigned char* StreamWriteRoom(int s, unsigned most) {
+  StreamRecord* r = Record(s);
+  if (!r || !r->buffer || r->lastOperation != LASTOP_WRITE || table.bufferSize - 1 - r->count < most) return nullptr;
+  return r->cursor;
+}
+
+void StreamWriteCommit(int s, unsigned n) {
+  StreamRecord* r = Record(s);
+  if (!r || n == 0) return;
+  r->cursor += n;
+  r->count += n;
+  r->lastWritten = static_cast<signed char>(r->cursor[-1]);
+}
+
 int StreamWriteString(int s, const char* text) {
   return StreamWriteBlock(s, text, static_cast<unsigned>(std::strlen(text)));
 }

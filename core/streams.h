@@ -29,6 +29,12 @@ int StreamReadBlock(int s, void* buf, int max);
 int StreamWriteString(int s, const char* text);
 int StreamWriteBlock(int s, const void* data, unsigned len);
 int StreamFlush(int s);
+// For a writer that makes its bytes in place rather than copying them in (a decoded line):
+// the end of the stream's write buffer when at least `most` bytes fit there before the
+// buffer must be written out, else null (StreamWriteBlock then serves). StreamWriteCommit
+// takes the n bytes made there, before any other operation on the stream.
+unsigned char* StreamWriteRoom(int s, unsigned most);
+void StreamWriteCommit(int s, unsigned n);
 void StreamSeek(int s, LONG offset, int origin);
 // The offset in the file of the next byte a read of this stream gives.
 long long StreamPosition(int s);

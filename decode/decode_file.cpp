@@ -752,7 +752,20 @@ int HandleInvalidLine(unsigned char* out, int* nextState) {
   }
 }
 
-void WriteDecoded(const unsigned char* out, int n) {
+// Where a line is decoded: straight into the output's buffer when it has the room, which
+// spares a copy of every line, else into `local`. Yenc and BinHex read their own input
+// and are left to the copy.
+unsigned char* DecodedLinePlace(unsigned char* local) {
+  if (g_decode.output < 0 || ReadsItsOwnInput()) return local;
+  unsigned char* room = StreamWriteRoom(g_decode.output, DECODED_LINE_ROOM);
+  return room ? room : local;
+}
+
+void WriteDecoded(const unsigned char* out, int n, bool inPlace) {
+  if (inPlace) {
+    StreamWriteCommit(g_decode.output, static_cast<unsigned>(n));
+    return;
+  }
   const int written = g_decode.output >= 0 ? StreamWriteBlock(g_decode.output, out, static_cast<unsigned>(n)) : -1;
   if (written == n) return;
   ShowMessage(run.window, MB_ICONHAND, kShortWrite, n, written < 0 ? 0 : written);
@@ -768,7 +781,8 @@ void DecodeDataLine() {
     RefreshJobStatus();
   }
   g_decode.dataSeen = true;
-  unsigned char out[DECODED_LINE_ROOM];
+  unsigned char local[DECODED_LINE_ROOM];
+  unsigned char* out = DecodedLinePlace(local);
   int nextState = DECODELINES;
   const LineStart start = SaveLineStart();
   bool blanks = false;
@@ -790,7 +804,7 @@ void DecodeDataLine() {
     SetStateWithoutReading(CRITICALERROR);
     return;
   }
-  if (n > 0) WriteDecoded(out, n);
+  if (n > 0) WriteDecoded(out, n, out != local);
   Pump();
 }
 
