@@ -180,11 +180,12 @@ bool HasTextFlags(const StreamRecord& r) {
 // memchr is a byte loop under Wine, its memcpy slow for short copies, and text mode needed
 // two searches. It writes no byte past `length` of `to`.
 DWORD CopyToLineEnd(unsigned char* to, const unsigned char* from, DWORD length, bool text, bool* lineEnd) {
-  const uint64_t lf = EachByte('\n'), cr = EachByte(text ? '\r' : '\n');
+  // Words go whole up to the first that holds a line end or another control byte below CR
+  // (a tab, a NUL); from there the bytes are looked at one by one.
   DWORD i = 0;
   for (; i + sizeof(uint64_t) <= length; i += sizeof(uint64_t)) {
     const uint64_t word = LoadWord(from + i);
-    if (HasZeroByte(word ^ lf) || HasZeroByte(word ^ cr)) break;
+    if (HasByteBelow(word, '\r' + 1)) break;
     std::memcpy(to + i, &word, sizeof word);
   }
   for (; i < length; ++i) {
