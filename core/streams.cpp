@@ -87,7 +87,7 @@ bool AllocateBuffer(StreamRecord& r) {
     table.spareBuffer = nullptr;
     return true;
   }
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, table.bufferSize);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, table.bufferSize + STREAM_READ_ALIGNMENT - 1);
   if (!memory) return false;
   void* p = GlobalLock(memory);
   if (!p) {
@@ -95,7 +95,7 @@ bool AllocateBuffer(StreamRecord& r) {
     return false;
   }
   r.bufferMemory = memory;
-  r.buffer = static_cast<unsigned char*>(p);
+  r.buffer = AlignForReads(static_cast<unsigned char*>(p));
   r.cursor = r.buffer;
   return true;
 }

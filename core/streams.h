@@ -16,6 +16,16 @@ enum { STREAM_SLOTS = 10, STREAM_BUFFER_SIZE = 16384 };
 // depends on the size, and ten open streams still hold only a few MiB.
 enum { STREAM_PROGRAM_BUFFER_SIZE = 256 * 1024 };
 
+// The system copies a read into a place aligned to this several times faster than into one
+// that is not (four times on an AMD EPYC, even at 16 bytes off). Stream buffers are so
+// aligned; a block that a read fills straight, without the stream's buffer, should be
+// too: allocate STREAM_READ_ALIGNMENT - 1 more bytes and read at AlignForReads.
+enum { STREAM_READ_ALIGNMENT = 64 };
+inline unsigned char* AlignForReads(unsigned char* p) {
+  const size_t off = reinterpret_cast<size_t>(p) % STREAM_READ_ALIGNMENT;
+  return off == 0 ? p : p + (STREAM_READ_ALIGNMENT - off);
+}
+
 // bufferSize 0, below 512 or above 32768 gives the default of 8192.
 int StreamInit(int slots, unsigned short bufferSize);
 // The same with a buffer of up to 1 MiB (out of range: the default).

@@ -147,8 +147,9 @@ int AppendPartFile(HWND window, const PartRecord& record, int output) {
   const bool whole = !record.ranged || record.fileLength < 0;  // up to the end of the file
   long long left = whole ? LLONG_MAX : record.fileLength;
   // One block for every part: under Wine each allocation of this size maps fresh pages.
-  static std::vector<unsigned char> buffer(APPEND_BLOCK + 1);  // the stream may store a NUL after a block
-  unsigned char* block = buffer.data();
+  // The stream may store a NUL after a block.
+  static std::vector<unsigned char> buffer(STREAM_READ_ALIGNMENT - 1 + APPEND_BLOCK + 1);
+  unsigned char* block = AlignForReads(buffer.data());
   int got = 0;
   while (left > 0 && (got = StreamReadBlock(in, block, static_cast<int>(left < APPEND_BLOCK ? left : static_cast<long long>(APPEND_BLOCK)))) > 0) {
     left -= got;

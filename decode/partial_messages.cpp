@@ -390,19 +390,21 @@ bool HoldsPartialWord(const unsigned char* text, size_t n) {
 // Whether the input names "message/partial" anywhere (in any case, as a header must); the input is
 // back at its start afterwards. Most inputs do not, and are spared the line-by-line scan.
 bool MentionsPartial(int input) {
-  // Room for the end of the last block, for a word across two blocks, and for the NUL that
-  // StreamReadBlock may store after a block. Every read is of a whole SEARCH_BLOCK, which
-  // goes straight into this buffer rather than through the stream's.
-  std::vector<unsigned char> buffer(kPartialLength - 1 + SEARCH_BLOCK + 1);
-  unsigned char* block = buffer.data();
+  // Every read is of a whole SEARCH_BLOCK, which goes straight into this buffer rather than
+  // through the stream's, at a place aligned for reads; the end of the last block, for a word
+  // across two blocks, waits just before it. The room after it takes the NUL StreamReadBlock
+  // may store.
+  std::vector<unsigned char> buffer(kPartialLength - 1 + STREAM_READ_ALIGNMENT - 1 + SEARCH_BLOCK + 1);
+  unsigned char* place = AlignForReads(buffer.data() + kPartialLength - 1);
   size_t kept = 0;
   bool found = false;
   int n;
-  while (!found && (n = StreamReadBlock(input, block + kept, SEARCH_BLOCK)) > 0) {
+  while (!found && (n = StreamReadBlock(input, place, SEARCH_BLOCK)) > 0) {
+    const unsigned char* text = place - kept;
     const size_t length = kept + static_cast<size_t>(n);
-    found = HoldsPartialWord(block, length);
+    found = HoldsPartialWord(text, length);
     kept = length < kPartialLength ? length : kPartialLength - 1;
-    std::memmove(block, block + length - kept, kept);
+    std::memmove(place - kept, text + length - kept, kept);
   }
   StreamSeek(input, 0, FILE_BEGIN);
   return found;
