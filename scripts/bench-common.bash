@@ -45,7 +45,7 @@ fi
 echo "Input ${size_mib} MiB of random bytes; best of $repeats runs. Machine: $(nproc) CPUs," \
   "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-declare -A best_secs
+declare -A best_secs verdicts
 # measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command $repeats times, each in a
 # fresh folder $work/run that holds links to INPUTS (files of $work, blank-separated), and
 # keeps the fastest elapsed time in best_secs[NAME], taken from the shell's microsecond clock
@@ -75,6 +75,7 @@ measure() {
     if [ -n "$expected" ]; then verdict="equal"; else verdict="$(stat -c %s "$work/run/$output") bytes"; fi
   fi
   best_secs[$name]=$best
+  verdicts[$name]=$verdict
   printf '%-40s %7.3f s %8.1f MiB/s  cpu %5.2f s  peak %7.1f MiB  %s\n' "$name" "$best" \
     "$(echo "$size_mib / $best" | bc -l)" "$cpu" "$(echo "$rss / 1024" | bc -l)" "$verdict"
 }
@@ -88,7 +89,13 @@ work_time() { echo "${best_secs[$1]} - ${best_secs[$2]}" | bc -l; }
 # ratio WHAT MINE THEIRS TARGET [STARTUP]: MINE's time over THEIRS', checked against TARGET;
 # with STARTUP, MINE's start-up is taken out first.
 ratio() {
-  local what=$1 mine=${best_secs[$2]} theirs=${best_secs[$3]} target=$4 startup=${5:-}
+  local what=$1 mine=${best_secs[$2]} theirs=${best_secs[$3]} target=$4 startup=${5:-} row
+  for row in "$2" "$3" ${startup:+"$startup"}; do
+    case ${verdicts[$row]} in
+      equal | *bytes) ;;
+      *) printf '  %-58s not judged: "%s" %s\n' "$what" "$row" "${verdicts[$row]}"; return ;;
+    esac
+  done
   [ -n "$startup" ] && mine=$(work_time "$2" "$startup")
   if [ "$(echo "$mine <= 0" | bc -l)" = 1 ]; then
     printf '  %-58s %6.3f s: the start-up varied more than the work took; not judged\n' "$what" "$mine"
