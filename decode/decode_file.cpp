@@ -1027,10 +1027,10 @@ void ShowProgress() {
 // read ahead among them, the characters a BinHex file read). Places are the stream's own:
 // the byte count of a text line leaves out the LF of its CR LF.
 int ReadNextLine() {
-  run.used.Note(run.lineStart, StreamPosition(run.input), run.lineUsed);
+  long long start = StreamPosition(run.input);
+  run.used.Note(run.lineStart, start, run.lineUsed);
   run.lineUsed = false;
-  for (;;) {
-    const long long start = StreamPosition(run.input);
+  for (;; start = StreamPosition(run.input)) {
     const int n = StreamReadLine(run.input, g_decode.line, LINE_READ_SIZE);
     ++g_decode.lineNumber;
     if (n > 0) g_decode.bytesRead += n;
