@@ -59,6 +59,7 @@ measure() {
   for _ in $(seq 1 "$repeats"); do
     rm -rf "$work/run" && mkdir -p "$work/run"
     for f in $inputs; do ln "$work/$f" "$work/run/$f"; done
+    sync  # the writing back of earlier runs' outputs must not land on this run
     start=$EPOCHREALTIME
     (cd "$work/run" && /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
       verdict="FAILED ($(head -c 200 "$work/stderr"))"
