@@ -46,6 +46,7 @@ if [ "$with_program" = 1 ]; then
   measure "Zentp32 /N base64 (MIME)"          data.mme data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.mme)"
   measure "Zentp32 /N yEnc"                   data.yenc data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.yenc)"
   measure "Zentp32 /N /J ${#parts[@]} part files" "${parts[*]}" data.bin "$data" "$QV_WINE" "$program" /N /J "${part_paths[@]}"
+  measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"
 fi
 
 echo "Ratios (time over time; the engine's target is half the peer's time):"

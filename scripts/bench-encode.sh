@@ -17,6 +17,7 @@ if [ "$with_program" = 1 ]; then
   measure "$program_startup" tiny.bin tiny.uue "" "$QV_WINE" "$program" /N /EU "$(run_path tiny.bin)"
   measure "Zentp32 /N /EU"                    data.bin data.uue "" "$QV_WINE" "$program" /N /EU "$(run_path data.bin)"
   measure "Zentp32 /N /EM"                    data.bin data.mme "" "$QV_WINE" "$program" /N /EM "$(run_path data.bin)"
+  measure "$program_startup" tiny.bin tiny.uue "" "$QV_WINE" "$program" /N /EU "$(run_path tiny.bin)"
 fi
 
 echo "Ratios (time over time; the engine's target is half the peer's time):"
