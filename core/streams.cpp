@@ -448,6 +448,20 @@ void StreamWriteCommit(int s, unsigned n) {
   r->lastWritten = static_cast<signed char>(r->cursor[-1]);
 }
 
+const unsigned char* StreamReadRoom(int s, unsigned want) {
+  StreamRecord* r = Record(s);
+  if (!r || r->lastOperation != LASTOP_READ || r->count < want) return nullptr;
+  return r->cursor;
+}
+
+void StreamReadSkip(int s, unsigned n) {
+  StreamRecord* r = Record(s);
+  if (!r || n == 0) return;
+  r->cursor += n;
+  r->count -= n;
+  r->lastRead = static_cast<signed char>(r->cursor[-1]);
+}
+
 int StreamWriteString(int s, const char* text) {
   return StreamWriteBlock(s, text, static_cast<unsigned>(std::strlen(text)));
 }

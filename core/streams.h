@@ -45,6 +45,12 @@ int StreamFlush(int s);
 // takes the n bytes made there, before any other operation on the stream.
 unsigned char* StreamWriteRoom(int s, unsigned most);
 void StreamWriteCommit(int s, unsigned n);
+// For a reader that takes its bytes where the stream's buffer holds them (the encoder's
+// blocks): the next `want` bytes of a read stream when its buffer holds them all, else null
+// (StreamReadBlock then serves). StreamReadSkip moves past the n bytes taken there, before
+// any other operation on the stream.
+const unsigned char* StreamReadRoom(int s, unsigned want);
+void StreamReadSkip(int s, unsigned n);
 void StreamSeek(int s, LONG offset, int origin);
 // The offset in the file of the next byte a read of this stream gives.
 long long StreamPosition(int s);

@@ -265,6 +265,18 @@ bool MakeRoom(size_t count) {
 }
 
 // Encodes a line straight into the buffer, without a copy through a line of its own.
+// The next block of input, where the stream's buffer holds it (which spares a copy of every
+// block) or else copied into `block`; `got` as StreamReadBlock gives it.
+const unsigned char* NextInputBlock(int input, unsigned char* block, int* got) {
+  if (const unsigned char* held = StreamReadRoom(input, ENCODE_BLOCK)) {
+    StreamReadSkip(input, ENCODE_BLOCK);
+    *got = ENCODE_BLOCK;
+    return held;
+  }
+  *got = StreamReadBlock(input, block, ENCODE_BLOCK);
+  return block;
+}
+
 void AppendEncodedLine(const unsigned char* block, int count) {
   if (!MakeRoom(ENCODED_LINE_ROOM - 1)) return;  // the room counts the NUL, MakeRoom adds it
   const int n = EncodeLine(block, count, out.data + out.used);
@@ -461,7 +473,7 @@ int EncodeFile(HWND owner, int input, int askForName) {
       FillBinHexHeader(&header, base, size);
       EncodeBinHexHeader(header);
     }
-    got = StreamReadBlock(input, block, ENCODE_BLOCK);
+    const unsigned char* data = NextInputBlock(input, block, &got);
     if (got < 0) {
       ShowErrorMessage(owner, GetLastError(), MB_OK | MB_ICONHAND, "Read Failure on %s because", g_encoder.inputPath);
       return Fail(input, RESULT_REPORTED);
@@ -478,9 +490,9 @@ int EncodeFile(HWND owner, int input, int askForName) {
     }
     if (got > 0) {
       if (method == ENCODE_BINHEX) {
-        EncodeBinHexChars(escaped, EscapeBinHexBlock(block, got, escaped));
+        EncodeBinHexChars(escaped, EscapeBinHexBlock(data, got, escaped));
       } else {
-        AppendEncodedLine(block, got);
+        AppendEncodedLine(data, got);
       }
     }
     ++linesInPart;
