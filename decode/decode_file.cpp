@@ -761,11 +761,7 @@ unsigned char* DecodedLinePlace(unsigned char* local) {
   return room ? room : local;
 }
 
-void WriteDecoded(const unsigned char* out, int n, bool inPlace) {
-  if (inPlace) {
-    StreamWriteCommit(g_decode.output, static_cast<unsigned>(n));
-    return;
-  }
+void WriteDecoded(const unsigned char* out, int n) {
   const int written = g_decode.output >= 0 ? StreamWriteBlock(g_decode.output, out, static_cast<unsigned>(n)) : -1;
   if (written == n) return;
   ShowMessage(run.window, MB_ICONHAND, kShortWrite, n, written < 0 ? 0 : written);
@@ -804,7 +800,8 @@ void DecodeDataLine() {
     SetStateWithoutReading(CRITICALERROR);
     return;
   }
-  if (n > 0) WriteDecoded(out, n, out != local);
+  if (n > 0 && out != local) StreamWriteCommit(g_decode.output, static_cast<unsigned>(n));
+  else if (n > 0) WriteDecoded(out, n);
   Pump();
 }
 

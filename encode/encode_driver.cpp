@@ -264,7 +264,6 @@ bool MakeRoom(size_t count) {
   return true;
 }
 
-// Encodes a line straight into the buffer, without a copy through a line of its own.
 // The next block of input, where the stream's buffer holds it (which spares a copy of every
 // block) or else copied into `block`; `got` as StreamReadBlock gives it.
 const unsigned char* NextInputBlock(int input, unsigned char* block, int* got) {
@@ -277,6 +276,7 @@ const unsigned char* NextInputBlock(int input, unsigned char* block, int* got) {
   return block;
 }
 
+// Encodes a line straight into the buffer, without a copy through a line of its own.
 void AppendEncodedLine(const unsigned char* block, int count) {
   if (!MakeRoom(ENCODED_LINE_ROOM - 1)) return;  // the room counts the NUL, MakeRoom adds it
   const int n = EncodeLine(block, count, out.data + out.used);

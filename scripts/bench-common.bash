@@ -48,6 +48,9 @@ echo "Input ${size_mib} MiB of random bytes; best of $repeats runs. Machine: $(n
   "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
 declare -A best_secs verdicts
+# Whether a verdict of measure is a row that ran and made its output.
+ran() { case $1 in equal | *bytes) return 0 ;; *) return 1 ;; esac; }
+
 # measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command $repeats times, each in a
 # fresh folder $work/run that holds links to INPUTS (files of $work, blank-separated), and
 # keeps the fastest elapsed time in best_secs[NAME], taken from the shell's microsecond clock
@@ -82,7 +85,7 @@ measure() {
     best=${best_secs[$name]}
   fi
   best_secs[$name]=$best
-  case ${verdicts[$name]:-equal} in equal | *bytes) verdicts[$name]=$verdict ;; esac
+  if ran "${verdicts[$name]:-equal}"; then verdicts[$name]=$verdict; fi
   printf '%-40s %7.3f s %8.1f MiB/s  cpu %5.2f s  peak %7.1f MiB  %s\n' "$name" "$best" \
     "$(echo "$size_mib / $best" | bc -l)" "$cpu" "$(echo "$rss / 1024" | bc -l)" "$verdict"
 }
@@ -98,10 +101,9 @@ work_time() { echo "${best_secs[$1]} - ${best_secs[$2]}" | bc -l; }
 ratio() {
   local what=$1 mine=${best_secs[$2]} theirs=${best_secs[$3]} target=$4 startup=${5:-} row
   for row in "$2" "$3" ${startup:+"$startup"}; do
-    case ${verdicts[$row]} in
-      equal | *bytes) ;;
-      *) printf '  %-58s not judged: "%s" %s\n' "$what" "$row" "${verdicts[$row]}"; return ;;
-    esac
+    ran "${verdicts[$row]}" && continue
+    printf '  %-58s not judged: "%s" %s\n' "$what" "$row" "${verdicts[$row]}"
+    return
   done
   [ -n "$startup" ] && mine=$(work_time "$2" "$startup")
   if [ "$(echo "$mine <= 0" | bc -l)" = 1 ]; then
