@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/program.h"
+#include "app/status.h"
 #include "core/job_state.h"
 #include "core/settings.h"
 #include "core/ui.h"
@@ -38,7 +39,7 @@ void SetBusy(HWND owner, bool on) {
   EnableCommands(GetSystemMenu(owner, FALSE), kJobSystemCommands, !on);
   DrawMenuBar(owner);
   ShowControl(g_program.cancelButton, on);
-  ShowStatus("");
+  ClearStatus();
   g_job.cancelRequested = false;
   if (on) SetProgress(0);
   ShowMainWindowFor(owner, on);

@@ -8,6 +8,7 @@
 #include "app/busy.h"
 #include "app/commands.h"
 #include "app/program.h"
+#include "app/status.h"
 #include "app/window_dpi.h"
 #include "core/help_viewer.h"
 #include "core/job_state.h"
@@ -131,6 +132,12 @@ LRESULT OnSysColorChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+LRESULT OnTimer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (wParam != STATUS_TIMER) return DefWindowProcA(window, message, wParam, lParam);
+  ShowPendingStatus();
+  return 0;
+}
+
 LRESULT OnClose(HWND window) {
   CloseHelp(window, g_program.helpPath);
   DestroyWindow(window);
@@ -218,6 +225,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DPICHANGED: return OnDpiChanged(window, wParam, lParam);
     case WM_DROPFILES: return OnDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
     case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+    case WM_TIMER: return OnTimer(window, message, wParam, lParam);
     case UM_ENCODE_FILE:
     case UM_DECODE_FILE:
     case UM_NEXT_INPUT:

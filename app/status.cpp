@@ -9,6 +9,7 @@
 
 #include "app/name_tables.h"
 #include "app/program.h"
+#include "app/status.h"
 #include "app/window_place.h"
 #include "core/job_state.h"
 #include "core/names.h"
@@ -23,10 +24,40 @@ PumpTimer g_pumpTimer;
 int g_progressShown = -1;
 int g_progressWanted = 0;
 uint32_t g_progressShownAt = 0;
+uint32_t g_statusShownAt = 0;
+bool g_statusTimerSet = false;
+char g_pendingStatus[MESSAGE_ROOM + 1];
 
 enum { PUMP_BATCH = 4, PROGRESS_FULL = 100 };
 
 uint32_t Ticks() { return GetTickCount(); }
+
+void ShowStatusNow(const char* text, uint32_t now) {
+  if (g_statusTimerSet) KillTimer(g_program.mainWindow, STATUS_TIMER);
+  g_statusTimerSet = false;
+  SetWindowTextA(g_program.statusText, text);
+  g_statusShownAt = now;
+}
+
+// A job sets the status several times a part (four when it decodes a posting), and under Wine
+// each text is a round trip to the server and a repaint: a tenth of the work of a job of many
+// small parts, for texts nobody could read. So, departing from showing every text as it
+// comes, a text set while busy within STATUS_INTERVAL_MS of the last one shown waits, and
+// the main window's timer shows the latest when the interval is over, in whatever loop serves
+// messages then (a pump of the job or a message box). Out of a job every text shows at once,
+// and entering and leaving the busy state empties the line at once, dropping a waiting text.
+void SetStatusText(const char* text) {
+  const uint32_t now = Ticks();
+  const uint32_t since = now - g_statusShownAt;
+  if (!g_job.busy || !g_program.mainWindow || since >= STATUS_INTERVAL_MS) {
+    ShowStatusNow(text, now);
+    return;
+  }
+  std::snprintf(g_pendingStatus, sizeof g_pendingStatus, "%s", text);
+  if (!g_statusTimerSet)
+    g_statusTimerSet = SetTimer(g_program.mainWindow, STATUS_TIMER, STATUS_INTERVAL_MS - since, nullptr) != 0;
+  if (!g_statusTimerSet) ShowStatusNow(text, now);
+}
 
 void ShowProgress(int position, uint32_t now) {
   SendMessageA(g_program.progressBar, PBM_SETPOS, position, 0);
@@ -53,7 +84,7 @@ void ShowStatus(const char* format, ...) {
   va_start(args, format);
   if (std::vsnprintf(text, sizeof text, format, args) < 0) text[0] = '\0';
   va_end(args);
-  SetWindowTextA(g_program.statusText, text);
+  SetStatusText(text);
 }
 
 void ShowJobStatus(int operation, int encodingType, const char* input, const char* output, int part,
@@ -70,7 +101,13 @@ void ShowJobStatus(int operation, int encodingType, const char* input, const cha
   if (Given(input) && !Given(output)) AppendStatus(text, "%s", input);
   if (Given(input) && Given(output))
     AppendStatus(text, "\r\n%s --> %s", FileNamePart(input), FileNamePart(output));
-  SetWindowTextA(g_program.statusText, text);
+  SetStatusText(text);
+}
+
+void ClearStatus() { ShowStatusNow("", Ticks()); }
+
+void ShowPendingStatus() {
+  if (g_statusTimerSet) ShowStatusNow(g_pendingStatus, Ticks());
 }
 
 // The bar repaints at once when set, which under Wine costs milliseconds: a fast job's steps

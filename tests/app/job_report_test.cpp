@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/batch.h"
+#include "app/busy.h"
 #include "app/created_output.h"
 #include "app/result_summary.h"
 #include "core/streams.h"
@@ -59,6 +60,30 @@ TEST_F(JobReports, StatusTextsAreCutAtTheirRoom) {
   EXPECT_EQ(WindowText(g_program.statusText).size(), static_cast<size_t>(MESSAGE_ROOM));
   ShowStatus("%s", longName.c_str());
   EXPECT_EQ(WindowText(g_program.statusText), std::string(MESSAGE_ROOM, 'n'));
+}
+
+// A job's texts that come close together: the latest is shown by the timer soon after, and
+// the empty line a job ends with is not replaced afterwards by a text that was waiting. The
+// second job finds the timer as the first left it.
+TEST_F(JobReports, AJobsLatestStatusIsShownAndAWaitingOneNeverOutlivesTheJob) {
+  // Serves the messages until the status is `wanted`, for a few times the timer's interval.
+  auto statusAfterPumping = [](const std::string& wanted) {
+    for (int i = 0; i < 25 && WindowText(g_program.statusText) != wanted; ++i) {
+      PumpMessages(4);
+      Sleep(20);
+    }
+    return WindowText(g_program.statusText);
+  };
+  const std::string last = "UU Decode - Type To Be Determined - Part 3 of 3\r\nin.uue --> out.bin";
+  for (int job = 1; job <= 2; ++job) {
+    SetBusy(g_program.mainWindow, true);
+    for (int part = 1; part <= 3; ++part) ShowJobStatus(OP_DECODE, TYPE_UU, "in.uue", "out.bin", part, 3);
+    EXPECT_EQ(statusAfterPumping(last), last) << "job " << job;
+    ShowStatus("Looking for data");
+    ShowStatus("Joining");
+    SetBusy(g_program.mainWindow, false);
+    EXPECT_EQ(statusAfterPumping("Joining"), "") << "job " << job;
+  }
 }
 
 TEST_F(JobReports, SuccessSummariesForOneAndManyParts) {
