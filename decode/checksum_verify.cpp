@@ -60,6 +60,7 @@ bool RecomputeWholeChecksum() {
   while ((n = StreamReadBlock(s, block, READ_BLOCK)) > 0) {
     sum = ContinueWholeChecksum(sum, block, static_cast<size_t>(n));
     count += static_cast<unsigned long>(n);
+    PumpMessagesWhenDue();  // a large output takes seconds: the window is painted, its status shown
   }
   StreamClose(s);
   if (count != static_cast<unsigned long>(g_decode.actualSize))
