@@ -66,10 +66,6 @@ measure() {
     rm -rf "$work/run" && mkdir -p "$work/run"
     for f in $inputs; do ln "$work/$f" "$work/run/$f"; done
     sync  # the writing back of earlier runs' outputs must not land on this run
-    # This machine's page cache sheds pages of files even with memory free (a tenth of a file
-    # read a minute and a half earlier was gone): the inputs are read into it afresh, so that
-    # no row waits on the disk for a part of them.
-    for f in $inputs; do cat "$work/$f" >/dev/null; done
     start=$EPOCHREALTIME
     (cd "$work/run" && /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
       verdict="FAILED ($(head -c 200 "$work/stderr"))"
