@@ -7,5 +7,6 @@
 void SetBusy(HWND owner, bool on);
 void RequestCancel();
 void RequestCancelAndQuit();
-// Enables and shows, or disables and hides, a window; then updates it.
+// Enables and shows, or disables and hides, a window; it is painted when messages are next
+// served, which a job does within a pump interval and at every part.
 void ShowControl(HWND window, bool on);

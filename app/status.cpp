@@ -113,10 +113,15 @@ void ShowPendingStatus() {
 // The bar repaints at once when set, which under Wine costs milliseconds: a fast job's steps
 // would cost more than its work, and one a pump (every PUMP_INTERVAL_MS) a fifth of a long
 // job's time. So a step between the ends waits for a pump at least PROGRESS_INTERVAL_MS
-// after the last step shown, and the empty and the full bar show at once.
+// after the last step shown, and the empty and the full bar show at once (when the bar does
+// not show them already: every job starts by emptying a bar that the last one emptied).
 void SetProgress(int position) {
   g_progressWanted = position;
-  if (position <= 0 || position >= PROGRESS_FULL) ShowProgress(position, Ticks());
+  if (position > 0 && position < PROGRESS_FULL) return;
+  if (SendMessageA(g_program.progressBar, PBM_GETPOS, 0, 0) == position)
+    g_progressShown = position;
+  else
+    ShowProgress(position, Ticks());
 }
 
 // A quit message taken here would end no loop, so it is put back for the message loop.
