@@ -25,6 +25,7 @@ const char kAnotherJob[] = "Another job is still running.";
 struct EntryKind {
   bool temporary;  // deleted when its job ends
   bool noFolder;   // stands for text that has no folder: its outputs go to the documents folder
+  bool holdsNoPartials = false;  // searched as it was made: names no message/partial
 };
 
 EntryKind g_entries[MAX_INPUTS];
@@ -110,6 +111,7 @@ void DeleteTemporaryInput(HWND owner) {
 
 void ClearJobResult() {
   g_job.inputIsTemporary = false;
+  g_job.inputHoldsNoPartials = false;
   g_inputHasNoFolder = false;
   g_job.inputPath[0] = '\0';
   g_job.outputPath[0] = '\0';
@@ -173,6 +175,7 @@ void StartSingleJob(const char* path, int operation, bool temporary) {
   std::snprintf(g_job.inputPath, PATH_ROOM, "%s", path);
   g_job.operation = operation;
   g_job.inputIsTemporary = temporary;
+  g_job.inputHoldsNoPartials = false;
   g_inputHasNoFolder = temporary;
 }
 
@@ -202,6 +205,7 @@ void BeginEntryJob(int operation) {
   std::snprintf(g_job.inputPath, PATH_ROOM, "%s", entry);
   g_job.operation = operation;
   g_job.inputIsTemporary = g_entries[g_job.inputIndex].temporary;
+  g_job.inputHoldsNoPartials = g_entries[g_job.inputIndex].holdsNoPartials;
   g_inputHasNoFolder = g_entries[g_job.inputIndex].noFolder;
 }
 
@@ -210,6 +214,10 @@ bool AddJoinedInput(const char* path, bool noFolder) {
   if (!AddEntry(path, {true, noFolder})) return false;
   g_job.inputIndex = first;
   return true;
+}
+
+void NoteJoinedInputHoldsNoPartials() {
+  if (CurrentEntry()) g_entries[g_job.inputIndex].holdsNoPartials = true;
 }
 
 void AbandonBatch(HWND window) {

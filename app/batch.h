@@ -44,6 +44,9 @@ void BeginEntryJob(int operation);
 // The joined file of the batch's inputs becomes the entry now due, a temporary input;
 // `noFolder` when it could not be made beside the inputs.
 bool AddJoinedInput(const char* path, bool noFolder);
+// The joined file, searched as it was written, names no message/partial: its decode does not
+// read it for that once more.
+void NoteJoinedInputHoldsNoPartials();
 // Ends the batch at once, with its last job reported already.
 void AbandonBatch(HWND window);
 

@@ -15,6 +15,7 @@
 #include "decode/input_order.h"
 #include "decode/join_parts.h"
 #include "decode/part_table.h"
+#include "decode/partial_messages.h"
 #include "resources/resource.h"
 
 namespace {
@@ -86,13 +87,15 @@ void JoinInputs(HWND window) {
   SetBusy(window, true);
   g_job.headerStyle = kMultipleInputsStyle;
   g_decode.style = kMultipleInputsStyle;
-  int result = JoinParts(window, count, 0, OP_CONCATENATE);
+  PartialWordSearch search;
+  int result = JoinParts(window, count, 0, OP_CONCATENATE, &search);
   std::snprintf(g_job.inputPath, PATH_ROOM, "%s", joined);
   if (result == RESULT_DONE) {
     // The joined file is the decode job's temporary input from here on, deleted when that
     // job ends; it is no output of anyone's, for a failed decode to delete as its own.
     ForgetCreatedOutput();
     g_job.outputPath[0] = '\0';
+    if (!search.Found()) NoteJoinedInputHoldsNoPartials();
     PostMessageA(window, UM_DECODE_FILE, 0, reinterpret_cast<LPARAM>(g_job.inputs[g_job.inputIndex]));
     SetBusy(window, false);
     return;

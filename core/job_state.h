@@ -45,6 +45,9 @@ struct JobState {
   int operation;
   bool interactive;
   bool inputIsTemporary;
+  // The input was searched for "message/partial" as it was made (inputs joined into one) and
+  // names none: the decoder need not read it for that once more.
+  bool inputHoldsNoPartials;
   int encodeRequested;  // 0 none, 1 by an option, 2 e-mail with recipients chosen later
   bool mailOutput;
   bool clipboardOutput;

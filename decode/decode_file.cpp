@@ -1315,7 +1315,7 @@ int DecodeEnclosedMessages(PartialMessages& partials) {
 int DecodeFile(HWND window, int input, int interactive) {
   RunSetup(window, input, interactive);
   PartialMessages partials;
-  int result = partials.Collect(window, input, run.used);
+  int result = g_job.inputHoldsNoPartials ? RESULT_DONE : partials.Collect(window, input, run.used);
   run.partialsFound = partials.Any();
   if (result == RESULT_DONE) result = DecodePasses();
   else Abandon();

@@ -12,6 +12,7 @@
 #include "core/ui.h"
 #include "decode/decode_context.h"
 #include "decode/part_table.h"
+#include "decode/partial_messages.h"
 #include "encode/header_styles.h"
 
 namespace {
@@ -136,7 +137,7 @@ int MoveOver(HWND window, int& output, const char* path, int total) {
 
 }  // namespace
 
-int AppendPartFile(HWND window, const PartRecord& record, int output) {
+int AppendPartFile(HWND window, const PartRecord& record, int output, PartialWordSearch* search) {
   const int in = StreamOpenForReading(record.fileName, STREAM_BINARY);
   if (in < 0) {
     ShowMessage(window, MB_ICONHAND, kCantRead, record.fileName);
@@ -153,6 +154,7 @@ int AppendPartFile(HWND window, const PartRecord& record, int output) {
   int got = 0;
   while (left > 0 && (got = StreamReadBlock(in, block, static_cast<int>(left < APPEND_BLOCK ? left : static_cast<long long>(APPEND_BLOCK)))) > 0) {
     left -= got;
+    if (search) search->Feed(block, static_cast<size_t>(got));
     const int written = StreamWriteBlock(output, block, static_cast<unsigned>(got));
     if (written != got) {
       StreamClose(in);
@@ -181,7 +183,7 @@ bool ReportIncompleteParts(HWND window, int total) {
   return ReportMissingParts(window, total);
 }
 
-int JoinParts(HWND window, int total, int ask, int mode) {
+int JoinParts(HWND window, int total, int ask, int mode, PartialWordSearch* search) {
   g_job.cancelRequested = false;
   if (ReportIncompleteParts(window, total)) return RESULT_REPORTED;
   if (mode == OP_DECODE && g_decode.style == STYLE_SINGLE) return RESULT_DONE;
@@ -214,13 +216,14 @@ int JoinParts(HWND window, int total, int ask, int mode) {
     else ShowStatus(kJoining, n, total, FileNamePart(path));
     SetProgress(n * 100 / total);
     PumpMessages(PUMP_COUNT);  // a part boundary: the new status is painted whatever the time
-    if (AppendPartFile(window, *record, output) != 0) {
+    if (AppendPartFile(window, *record, output, search) != 0) {
       const bool cancelled = g_job.cancelRequested;
       if (!cancelled) ShowMessage(window, MB_ICONHAND, kJoinError, n);
       return AbandonOutput(output, path, cancelled ? RESULT_CANCELLED : RESULT_REPORTED);
     }
     if (mode == OP_CONCATENATE) {
       const char* eol = EndOfLineString();
+      if (search) search->Feed(reinterpret_cast<const unsigned char*>(eol), std::strlen(eol));
       if (StreamWriteString(output, eol) != static_cast<int>(std::strlen(eol))) {
         const DWORD error = GetLastError();
         StreamClose(output);

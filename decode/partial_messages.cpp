@@ -387,30 +387,40 @@ bool HoldsPartialWord(const unsigned char* text, size_t n) {
   return false;
 }
 
-// Whether the input names "message/partial" anywhere (in any case, as a header must); the input is
-// back at its start afterwards. Most inputs do not, and are spared the line-by-line scan.
+// Whether the input names "message/partial" anywhere; the input is back at its start
+// afterwards. Most inputs do not, and are spared the line-by-line scan. Every read is of a
+// whole SEARCH_BLOCK, straight into this buffer rather than through the stream's, at a place
+// aligned for reads; the room after it takes the NUL StreamReadBlock may store.
 bool MentionsPartial(int input) {
-  // Every read is of a whole SEARCH_BLOCK, which goes straight into this buffer rather than
-  // through the stream's, at a place aligned for reads; the end of the last block, for a word
-  // across two blocks, waits just before it. The room after it takes the NUL StreamReadBlock
-  // may store.
-  std::vector<unsigned char> buffer(kPartialLength - 1 + STREAM_READ_ALIGNMENT - 1 + SEARCH_BLOCK + 1);
-  unsigned char* place = AlignForReads(buffer.data() + kPartialLength - 1);
-  size_t kept = 0;
-  bool found = false;
+  std::vector<unsigned char> buffer(STREAM_READ_ALIGNMENT - 1 + SEARCH_BLOCK + 1);
+  unsigned char* place = AlignForReads(buffer.data());
+  PartialWordSearch search;
   int n;
-  while (!found && (n = StreamReadBlock(input, place, SEARCH_BLOCK)) > 0) {
-    const unsigned char* text = place - kept;
-    const size_t length = kept + static_cast<size_t>(n);
-    found = HoldsPartialWord(text, length);
-    kept = length < kPartialLength ? length : kPartialLength - 1;
-    std::memmove(place - kept, text + length - kept, kept);
-  }
+  while (!search.Found() && (n = StreamReadBlock(input, place, SEARCH_BLOCK)) > 0)
+    search.Feed(place, static_cast<size_t>(n));
   StreamSeek(input, 0, FILE_BEGIN);
-  return found;
+  return search.Found();
 }
 
 }  // namespace
+
+void PartialWordSearch::Feed(const unsigned char* block, size_t n) {
+  static_assert(KEPT_ROOM == kPartialLength - 1, "the end kept of the text");
+  if (found_) return;
+  // The seam: the end kept of the text before, then as much of the block as a word that
+  // starts in that end can reach.
+  unsigned char seam[2 * KEPT_ROOM];
+  const size_t room = KEPT_ROOM;
+  const size_t reach = n < room ? n : room;
+  std::memcpy(seam, kept_, keptCount_);
+  std::memcpy(seam + keptCount_, block, reach);
+  const size_t seamCount = keptCount_ + reach;
+  found_ = HoldsPartialWord(seam, seamCount) || HoldsPartialWord(block, n);
+  // The end of the text so far: of the block, or of the seam when the block is shorter.
+  const unsigned char* end = n >= room ? block + n : seam + seamCount;
+  keptCount_ = seamCount < room ? seamCount : room;
+  std::memcpy(kept_, end - keptCount_, keptCount_);
+}
 
 int PartialMessages::Collect(HWND window, int input, UsedRegions& used) {
   if (!MentionsPartial(input)) return RESULT_DONE;

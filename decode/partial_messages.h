@@ -9,6 +9,20 @@
 #include "core/platform.h"
 #include "decode/used_regions.h"
 
+// Looks for "message/partial", in any case as a header may write it, in text that comes
+// block by block, across the seams of the blocks.
+class PartialWordSearch {
+ public:
+  void Feed(const unsigned char* block, size_t n);
+  bool Found() const { return found_; }
+
+ private:
+  enum { KEPT_ROOM = 14 };  // the word's length - 1: the end of the text that may start it
+  unsigned char kept_[KEPT_ROOM] = {};
+  size_t keptCount_ = 0;
+  bool found_ = false;
+};
+
 class PartialMessages {
  public:
   PartialMessages() = default;

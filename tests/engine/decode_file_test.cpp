@@ -481,6 +481,25 @@ TEST_F(DecodeFileTest, AMessagePartialTypeIsFoundAtAnyPlaceAndInAnyCase) {
   }
 }
 
+// The search that a concatenation feeds as it writes finds the type across the seams of
+// pieces of every size, down to single bytes, and no near miss.
+TEST(PartialWordSearchTest, FindsTheTypeAcrossPiecesOfAnySize) {
+  auto fed = [](const std::string& text, size_t piece) {
+    PartialWordSearch search;
+    for (size_t at = 0; at < text.size(); at += piece) {
+      const size_t n = std::min(piece, text.size() - at);
+      const std::vector<unsigned char> one(text.begin() + at, text.begin() + at + n);  // a block of its own
+      search.Feed(one.data(), n);
+    }
+    return search.Found();
+  };
+  const std::string filler(40, 'Q');
+  for (size_t piece = 1; piece <= 33; ++piece) {
+    EXPECT_TRUE(fed(filler + "Content-Type: MESSAGE/Partial;" + filler, piece)) << "pieces of " << piece;
+    EXPECT_FALSE(fed(filler + "Content-Type: message/partia1;" + filler, piece)) << "pieces of " << piece;
+  }
+}
+
 // A MIME message split into message/partial messages of `count` parts at line boundaries,
 // each with an outer header that would mislead the other passes (a designation, a MIME type).
 std::vector<std::string> SplitIntoPartials(const std::string& message, int count, const std::string& id) {

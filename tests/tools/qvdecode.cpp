@@ -18,6 +18,7 @@
 #include "decode/decode_file.h"
 #include "decode/input_order.h"
 #include "decode/join_parts.h"
+#include "decode/partial_messages.h"
 #include "tests/support/scripted_ui.h"
 
 namespace {
@@ -81,8 +82,10 @@ bool JoinInputs(char** inputs, int count, char* joined) {
   if (MakeTempFileName(joined) == 0) return false;
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", joined);
   g_decode.style = 2;
-  const int r = JoinParts(nullptr, count, 0, OP_CONCATENATE);
+  PartialWordSearch search;
+  const int r = JoinParts(nullptr, count, 0, OP_CONCATENATE, &search);
   for (PartRecord& record : g_partTable) record.fileName[0] = '\0';  // the user's inputs stay
+  g_job.inputHoldsNoPartials = !search.Found();
   return r == 0;
 }
 
