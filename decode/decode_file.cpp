@@ -151,7 +151,8 @@ bool FinishOutput() {
   if (g_decode.output < 0) return true;
   PartRecord* record = g_currentPart;
   const bool ended = !record->ranged || EndPartFile(*record, g_decode.output);
-  const bool closed = StreamClose(g_decode.output) != FALSE && ended;
+  const bool held = ended && record->ranged && HoldPartFile(*record, g_decode.output);
+  const bool closed = held || (StreamClose(g_decode.output) != FALSE && ended);
   g_decode.output = -1;
   if (closed && record->ranged) run.followable = record;
   if (closed) return true;
@@ -1320,6 +1321,7 @@ int DecodeFile(HWND window, int input, int interactive) {
   if (result == RESULT_DONE) result = DecodePasses();
   else Abandon();
   if (result == RESULT_DONE) result = DecodeEnclosedMessages(partials);
+  ClosePartFiles();
   PublishToJob();
   return result;
 }

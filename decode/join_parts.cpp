@@ -184,6 +184,7 @@ bool ReportIncompleteParts(HWND window, int total) {
 }
 
 int JoinParts(HWND window, int total, int ask, int mode, PartialWordSearch* search) {
+  ClosePartFiles();  // the parts are read, and their file may be moved
   g_job.cancelRequested = false;
   if (ReportIncompleteParts(window, total)) return RESULT_REPORTED;
   if (mode == OP_DECODE && g_decode.style == STYLE_SINGLE) return RESULT_DONE;

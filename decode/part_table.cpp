@@ -10,12 +10,30 @@ namespace {
 // Parts follow each other in one file up to this offset; StreamSeek takes a 32-bit offset.
 const int64_t kLastFollowedOffset = 1LL << 30;
 
+// The stream of the part last finished, kept open for the part that may follow it in its
+// file: under Wine an open and a close cost about 0.2 ms, a posting of 90 parts 17 ms.
+// Closed before anything else reads, moves or deletes a part file.
+struct HeldPartFile {
+  const PartRecord* record = nullptr;
+  int stream = -1;
+};
+HeldPartFile g_held;
+
+int TakeHeldStream(const PartRecord& previous) {
+  if (g_held.record != &previous) return -1;
+  const int s = g_held.stream;
+  g_held = HeldPartFile();
+  return s;
+}
+
 int OpenFollowing(PartRecord& record, const PartRecord& previous) {
   std::strcpy(record.fileName, previous.fileName);
+  record.fileOffset = previous.fileOffset + previous.fileLength;
+  const int held = TakeHeldStream(previous);  // at the end of the previous part already
+  if (held >= 0) return held;
   const int s = StreamOpen(record.fileName, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                            STREAM_NUL_AFTER_BLOCK);
-  if (s >= 0) StreamSeek(s, static_cast<LONG>(previous.fileOffset + previous.fileLength), FILE_BEGIN);
-  record.fileOffset = previous.fileOffset + previous.fileLength;
+  if (s >= 0) StreamSeek(s, static_cast<LONG>(record.fileOffset), FILE_BEGIN);
   return s;
 }
 
@@ -39,6 +57,7 @@ int g_partTotal = 0;
 PartRecord* g_currentPart = &g_partTable[0];
 
 void ClearPartTable() {
+  ClosePartFiles();
   std::memset(g_partTable, 0, sizeof g_partTable);
   g_partTotal = 0;
   g_currentPart = &g_partTable[0];
@@ -49,7 +68,10 @@ void ReleasePartFile(PartRecord& record) {
   bool shared = false;
   for (const PartRecord& other : g_partTable)
     shared = shared || (&other != &record && std::strcmp(other.fileName, record.fileName) == 0);
-  if (!shared) DeleteFileA(record.fileName);
+  if (!shared) {
+    ClosePartFiles();
+    DeleteFileA(record.fileName);
+  }
   record.fileName[0] = '\0';
   record.ranged = false;
 }
@@ -60,10 +82,12 @@ bool CanBeFollowed(const PartRecord& record) {
 }
 
 int OpenPartFile(PartRecord& record, const PartRecord* previous, const char* beside) {
+  const bool follows = previous && CanBeFollowed(*previous);
+  if (!follows) ClosePartFiles();
   ReleasePartFile(record);  // a part seen again gets a fresh file; its old bytes are left where they are
   record.ranged = true;
   record.fileLength = -1;  // until the part ends
-  return previous && CanBeFollowed(*previous) ? OpenFollowing(record, *previous) : OpenNew(record, beside);
+  return follows ? OpenFollowing(record, *previous) : OpenNew(record, beside);
 }
 
 bool EndPartFile(PartRecord& record, int stream) {
@@ -73,7 +97,21 @@ bool EndPartFile(PartRecord& record, int stream) {
   return true;
 }
 
+bool HoldPartFile(const PartRecord& record, int stream) {
+  ClosePartFiles();
+  if (!CanBeFollowed(record)) return false;
+  g_held.record = &record;
+  g_held.stream = stream;
+  return true;
+}
+
+void ClosePartFiles() {
+  if (g_held.stream >= 0) StreamClose(g_held.stream);  // flushed when the part ended
+  g_held = HeldPartFile();
+}
+
 void DeletePartFiles() {
+  ClosePartFiles();
   for (PartRecord& record : g_partTable) {
     if (record.fileName[0] != '\0') DeleteFileA(record.fileName);
     record.fileName[0] = '\0';

@@ -45,3 +45,9 @@ int OpenPartFile(PartRecord& record, const PartRecord* previous, const char* bes
 bool EndPartFile(PartRecord& record, int stream);
 // Whether the next part may follow this one in its file.
 bool CanBeFollowed(const PartRecord& record);
+// After EndPartFile: keeps the part's stream open for the part that may follow it, which
+// OpenPartFile then takes; false (the stream is the caller's to close) when none may.
+bool HoldPartFile(const PartRecord& record, int stream);
+// Closes the stream held for a following part. Deleting, releasing or clearing the part
+// files does so first; so must any other reader or mover of a part file (the join).
+void ClosePartFiles();
