@@ -2,8 +2,8 @@
 # drivers, the program itself under Wine, timing with the best of several runs, and the
 # ratios of the figures.
 #   QV_BENCH_MIB      input size in MiB (64)
-#   QV_BENCH_REPEATS  runs of each command; the fastest counts, since other work on the
-#                     machine only ever slows a run down (3)
+#   QV_BENCH_REPEATS  rounds, each running every command once; a command's fastest run
+#                     counts, since other work on the machine only ever slows a run down (3)
 #   QV_BENCH_PROGRAM  0 leaves out the program under Wine (1)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -44,50 +44,61 @@ if [ "$with_program" = 1 ]; then  # the first starts on a fresh X server take up
     "$QV_WINE" "$program" /N /EU "Z:${work//\//\\}\\warm\\tiny.bin" >/dev/null 2>&1 || true
   done
 fi
-echo "Input ${size_mib} MiB of random bytes; best of $repeats runs. Machine: $(nproc) CPUs," \
+echo "Input ${size_mib} MiB of random bytes; best of $repeats rounds, every row once a round. Machine: $(nproc) CPUs," \
   "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-declare -A best_secs verdicts
+declare -A best_secs best_cpu peak_kib verdicts
+last_round=1
 # Whether a verdict of measure is a row that ran and made its output.
 ran() { case $1 in equal | *bytes) return 0 ;; *) return 1 ;; esac; }
 
-# measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command $repeats times, each in a
-# fresh folder $work/run that holds links to INPUTS (files of $work, blank-separated), and
-# keeps the fastest elapsed time in best_secs[NAME], taken from the shell's microsecond clock
-# (the 10 ms steps of time(1) were a tenth of the shortest rows). OUTPUT is the file the command makes in
-# that folder; with EXPECTED given it must equal that file, else its size is shown. Prints
-# seconds, throughput, the CPU time of the fastest run (for the program without the
-# wineserver's share), the largest peak RSS and the verdict. A row measured again keeps the
-# better of its two times (the program's start-up is measured before and after its rows).
-measure() {
-  local name=$1 inputs=$2 output=$3 expected=$4 best="" cpu="" rss=0 verdict="" secs kib user sys f start
-  shift 4
-  for _ in $(seq 1 "$repeats"); do
-    rm -rf "$work/run" && mkdir -p "$work/run"
-    for f in $inputs; do ln "$work/$f" "$work/run/$f"; done
-    sync  # the writing back of earlier runs' outputs must not land on this run
-    start=$EPOCHREALTIME
-    (cd "$work/run" && /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
-      verdict="FAILED ($(head -c 200 "$work/stderr"))"
-    secs=$(echo "$EPOCHREALTIME - $start" | bc -l)
-    read -r _ kib user sys < <(tail -1 "$work/time")
-    if [ -z "$best" ] || [ "$(echo "$secs < $best" | bc -l)" = 1 ]; then best=$secs cpu=$(echo "$user + $sys" | bc -l); fi
-    [ "$kib" -gt "$rss" ] && rss=$kib
-    if [ -n "$verdict" ]; then :
-    elif [ ! -f "$work/run/$output" ]; then verdict="NO OUTPUT"
-    elif [ -n "$expected" ] && ! cmp -s "$expected" "$work/run/$output"; then verdict="DIFFERENT"
-    fi
+# in_rounds FUNCTION: calls FUNCTION, whose measure calls are the rows, $repeats times. Each
+# round runs every row once, so that a slow spell of the machine (they last seconds to
+# minutes on the shared test machine) falls on the rows of one round alike rather than on
+# every run of one row; each row keeps its best, and the rows print in the last round.
+in_rounds() {
+  local round
+  for round in $(seq 1 "$repeats"); do
+    last_round=$([ "$round" = "$repeats" ] && echo 1 || echo 0)
+    "$1"
   done
-  if [ -z "$verdict" ]; then
-    if [ -n "$expected" ]; then verdict="equal"; else verdict="$(stat -c %s "$work/run/$output") bytes"; fi
+}
+
+# measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command once in a fresh folder
+# $work/run that holds links to INPUTS (files of $work, blank-separated), and keeps the
+# fastest elapsed time of the row's runs in best_secs[NAME], taken from the shell's
+# microsecond clock (the 10 ms steps of time(1) were a tenth of the shortest rows). OUTPUT is
+# the file the command makes in that folder; with EXPECTED given it must equal that file,
+# else its size is shown; a row that once failed stays failed. In the last round prints
+# seconds, throughput, the CPU time of the fastest run (for the program without the
+# wineserver's share), the largest peak RSS and the verdict.
+measure() {
+  local name=$1 inputs=$2 output=$3 expected=$4 verdict="" secs kib user sys f start
+  shift 4
+  rm -rf "$work/run" && mkdir -p "$work/run"
+  for f in $inputs; do ln "$work/$f" "$work/run/$f"; done
+  sync  # the writing back of earlier runs' outputs must not land on this run
+  start=$EPOCHREALTIME
+  (cd "$work/run" && /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr") ||
+    verdict="FAILED ($(head -c 200 "$work/stderr"))"
+  secs=$(echo "$EPOCHREALTIME - $start" | bc -l)
+  read -r _ kib user sys < <(tail -1 "$work/time")
+  if [ -z "${best_secs[$name]:-}" ] || [ "$(echo "$secs < ${best_secs[$name]}" | bc -l)" = 1 ]; then
+    best_secs[$name]=$secs
+    best_cpu[$name]=$(echo "$user + $sys" | bc -l)
   fi
-  if [ -n "${best_secs[$name]:-}" ] && [ "$(echo "${best_secs[$name]} < $best" | bc -l)" = 1 ]; then
-    best=${best_secs[$name]}
+  [ "$kib" -gt "${peak_kib[$name]:-0}" ] && peak_kib[$name]=$kib
+  if [ -n "$verdict" ]; then :
+  elif [ ! -f "$work/run/$output" ]; then verdict="NO OUTPUT"
+  elif [ -n "$expected" ] && ! cmp -s "$expected" "$work/run/$output"; then verdict="DIFFERENT"
+  elif [ -n "$expected" ]; then verdict="equal"
+  else verdict="$(stat -c %s "$work/run/$output") bytes"
   fi
-  best_secs[$name]=$best
   if ran "${verdicts[$name]:-equal}"; then verdicts[$name]=$verdict; fi
-  printf '%-40s %7.3f s %8.1f MiB/s  cpu %5.2f s  peak %7.1f MiB  %s\n' "$name" "$best" \
-    "$(echo "$size_mib / $best" | bc -l)" "$cpu" "$(echo "$rss / 1024" | bc -l)" "$verdict"
+  [ "$last_round" = 1 ] || return 0
+  printf '%-40s %7.3f s %8.1f MiB/s  cpu %5.2f s  peak %7.1f MiB  %s\n' "$name" "${best_secs[$name]}" \
+    "$(echo "$size_mib / ${best_secs[$name]}" | bc -l)" "${best_cpu[$name]}" "$(echo "${peak_kib[$name]} / 1024" | bc -l)" \
+    "${verdicts[$name]}"
 }
 
 # run_path NAME: the Windows path of a file in the run folder.

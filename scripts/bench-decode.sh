@@ -27,28 +27,31 @@ for p in "${parts[@]}"; do part_paths+=("$(run_path "$p")"); done
 data=$work/data.bin
 # The engine is given full paths, as the program is: part files are made beside the output
 # only in a folder the path names.
-measure "GNU uudecode UU"                data.uue data.bin "$data" uudecode -o data.bin data.uue
-measure "coreutils base64 -d"            data.b64 data.bin "$data" sh -c 'base64 -d data.b64 >data.bin'
-measure "uudeview UU"                    data.uue data.bin "$data" uudeview -i -o -q -p . data.uue
-measure "uudeview XX"                    data.xxe data.bin "$data" uudeview -i -o -q -p . data.xxe
-measure "uudeview base64 (MIME)"         data.mme data.bin "$data" uudeview -i -o -q -p . data.mme
-measure "engine UU (qvdecode)"           data.uue data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.uue"
-measure "engine XX (qvdecode)"           data.xxe data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.xxe"
-measure "engine base64 (qvdecode)"       data.mme data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.mme"
-measure "uudeview yEnc"                  data.yenc data.bin "$data" uudeview -i -o -q -p . data.yenc
-measure "engine yEnc (qvdecode)"         data.yenc data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.yenc"
-measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" "$bench/qvdecode" --quiet "$work/run/parts.txt"
-measure "engine UU, ${#parts[@]} part files, join" "${parts[*]}" data.bin "$data" \
-  "$bench/qvdecode" --quiet --join "${parts[@]/#/$work/run/}"
-if [ "$with_program" = 1 ]; then
-  startup() { measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"; }
-  startup
-  measure "Zentp32 /N UU"                     data.uue data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.uue)"
-  measure "Zentp32 /N base64 (MIME)"          data.mme data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.mme)"
-  measure "Zentp32 /N yEnc"                   data.yenc data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.yenc)"
-  measure "Zentp32 /N /J ${#parts[@]} part files" "${parts[*]}" data.bin "$data" "$QV_WINE" "$program" /N /J "${part_paths[@]}"
-  startup  # again, the better time kept
-fi
+rows() {
+  measure "GNU uudecode UU"                data.uue data.bin "$data" uudecode -o data.bin data.uue
+  measure "coreutils base64 -d"            data.b64 data.bin "$data" sh -c 'base64 -d data.b64 >data.bin'
+  measure "uudeview UU"                    data.uue data.bin "$data" uudeview -i -o -q -p . data.uue
+  measure "uudeview XX"                    data.xxe data.bin "$data" uudeview -i -o -q -p . data.xxe
+  measure "uudeview base64 (MIME)"         data.mme data.bin "$data" uudeview -i -o -q -p . data.mme
+  measure "engine UU (qvdecode)"           data.uue data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.uue"
+  measure "engine XX (qvdecode)"           data.xxe data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.xxe"
+  measure "engine base64 (qvdecode)"       data.mme data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.mme"
+  measure "uudeview yEnc"                  data.yenc data.bin "$data" uudeview -i -o -q -p . data.yenc
+  measure "engine yEnc (qvdecode)"         data.yenc data.bin "$data" "$bench/qvdecode" --quiet "$work/run/data.yenc"
+  measure "engine UU, ${#parts[@]} parts in one input" parts.txt data.bin "$data" "$bench/qvdecode" --quiet "$work/run/parts.txt"
+  measure "engine UU, ${#parts[@]} part files, join" "${parts[*]}" data.bin "$data" \
+    "$bench/qvdecode" --quiet --join "${parts[@]/#/$work/run/}"
+  if [ "$with_program" = 1 ]; then
+    startup() { measure "$program_startup" tiny.uue tiny.bin "$work/tiny.bin" "$QV_WINE" "$program" /N "$(run_path tiny.uue)"; }
+    startup
+    measure "Zentp32 /N UU"                     data.uue data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.uue)"
+    measure "Zentp32 /N base64 (MIME)"          data.mme data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.mme)"
+    measure "Zentp32 /N yEnc"                   data.yenc data.bin "$data" "$QV_WINE" "$program" /N "$(run_path data.yenc)"
+    measure "Zentp32 /N /J ${#parts[@]} part files" "${parts[*]}" data.bin "$data" "$QV_WINE" "$program" /N /J "${part_paths[@]}"
+    startup  # again, the better time kept
+  fi
+}
+in_rounds rows
 
 echo "Ratios (time over time; the engine's target is half the peer's time):"
 ratio "engine UU decode / GNU uudecode" "engine UU (qvdecode)" "GNU uudecode UU" 0.5
