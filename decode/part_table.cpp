@@ -11,8 +11,8 @@ namespace {
 const int64_t kLastFollowedOffset = 1LL << 30;
 
 // The stream of the part last finished, kept open for the part that may follow it in its
-// file: under Wine an open and a close cost about 0.2 ms, a posting of 90 parts 17 ms.
-// Closed before anything else reads, moves or deletes a part file.
+// file: under Wine an open costs about 0.15 ms, and a posting of 90 parts spent 12.5 ms in
+// opening its file again. Closed before anything else reads, moves or deletes a part file.
 struct HeldPartFile {
   const PartRecord* record = nullptr;
   int stream = -1;
