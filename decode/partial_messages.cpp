@@ -356,7 +356,13 @@ bool PartialWordAt(const unsigned char* p) {
 // copy of the word has one of its pairs at a multiple of kPairPlaces.
 const size_t kPairPlaces = kPartialLength - 1;
 
-unsigned FoldedPair(const unsigned char* p) { return (p[0] | 0x20u) | (p[1] | 0x20u) << 8; }
+// Two bytes in one load, folded; the table of the word's pairs is made by the same load,
+// so the byte order of the machine does not matter.
+unsigned FoldedPair(const unsigned char* p) {
+  uint16_t pair;
+  std::memcpy(&pair, p, sizeof pair);
+  return pair | 0x2020u;
+}
 
 // One bit for each pair of folded bytes: set for the word's pairs.
 class WordPairs {
@@ -374,16 +380,27 @@ class WordPairs {
   uint64_t bits_[65536 / 64] = {};
 };
 
+// Whether the word starts at one of the places before `at` from which its pair at `at`
+// could come.
+bool WordAround(const unsigned char* text, size_t n, size_t at) {
+  for (size_t j = 0; j < kPairPlaces && j <= at; ++j)
+    if (at - j + kPartialLength <= n && PartialWordAt(text + at - j)) return true;
+  return false;
+}
+
 // Whether `text` holds kPartialWord in any case. Only the pairs at multiples of
 // kPairPlaces are looked up; a pair of the word there is compared whole at each place the
 // word could start, which in encoded text happens about once in a hundred looks.
 bool HoldsPartialWord(const unsigned char* text, size_t n) {
   static const WordPairs pairs;
-  for (size_t at = 0; at + 2 <= n; at += kPairPlaces) {
-    if (!pairs.Holds(FoldedPair(text + at))) continue;
-    for (size_t j = 0; j < kPairPlaces && j <= at; ++j)
-      if (at - j + kPartialLength <= n && PartialWordAt(text + at - j)) return true;
+  size_t at = 0;
+  // Two looks a step with one test of both: a look that finds a pair is the rare case.
+  for (; at + kPairPlaces + 2 <= n; at += 2 * kPairPlaces) {
+    if (!(pairs.Holds(FoldedPair(text + at)) | pairs.Holds(FoldedPair(text + at + kPairPlaces)))) continue;
+    if (WordAround(text, n, at) || WordAround(text, n, at + kPairPlaces)) return true;
   }
+  for (; at + 2 <= n; at += kPairPlaces)
+    if (pairs.Holds(FoldedPair(text + at)) && WordAround(text, n, at)) return true;
   return false;
 }
 
