@@ -17,6 +17,7 @@ int JoinParts(HWND window, int total, int ask, int mode, PartialWordSearch* sear
 // Tells the user (and gives true) when the total is unknown or out of range, or a record
 // from 1 to the total has no part number: the missing-parts message.
 bool ReportIncompleteParts(HWND window, int total);
-// Appends a part (its file, or its bytes in a file it shares) to the output stream; 0, or 1
-// when it failed (reported) or was cancelled.
-int AppendPartFile(HWND window, const PartRecord& record, int output, PartialWordSearch* search = nullptr);
+// Appends a part (its file, or its bytes in a file it shares) to the output stream, feeding
+// `search` (when not null) what it appends; 0, or 1 when it failed (reported) or was
+// cancelled.
+int AppendPartFile(HWND window, const PartRecord& record, int output, PartialWordSearch* search);

@@ -48,7 +48,9 @@ class SharedPartFiles : public DecodeTest {
     ASSERT_GE(s, 0);
     ASSERT_EQ(StreamWriteBlock(s, bytes.data(), static_cast<unsigned>(bytes.size())), static_cast<int>(bytes.size()));
     ASSERT_TRUE(EndPartFile(record, s));
-    if (!HoldPartFile(record, s)) ASSERT_TRUE(StreamClose(s));
+    if (!HoldPartFile(record, s)) {
+      ASSERT_TRUE(StreamClose(s));
+    }
   }
 };
 
