@@ -28,8 +28,8 @@ void RefuseBatch(HWND window, const char* format, int limit) {
   AbandonBatch(window);
 }
 
-// Part record i names input i, numbered by the part the input carries (else as part
-// i + 1); false when a path does not fit a record.
+// Part record i names input i, numbered as part i + 1; false when a path does not fit a
+// record.
 bool FillPartTable(int count) {
   ClearPartTable();
   for (int i = 0; i < count; ++i) {
@@ -38,7 +38,6 @@ bool FillPartTable(int count) {
     g_partTable[i].partNumber = i + 1;
     std::snprintf(g_partTable[i].fileName, PART_NAME_ROOM, "%s", path);
   }
-  OrderInputsByTheirParts(count);
   g_partTotal = count;
   return true;
 }
@@ -87,8 +86,12 @@ void JoinInputs(HWND window) {
   SetBusy(window, true);
   g_job.headerStyle = kMultipleInputsStyle;
   g_decode.style = kMultipleInputsStyle;
+  // Numbered by the parts the inputs carry, right before the join: the inputs stay open
+  // from the one to the other.
+  OrderInputsByTheirParts(count);
   PartialWordSearch search;
   int result = JoinParts(window, count, 0, OP_CONCATENATE, &search);
+  CloseKeptInputs();
   std::snprintf(g_job.inputPath, PATH_ROOM, "%s", joined);
   if (result == RESULT_DONE) {
     // The joined file is the decode job's temporary input from here on, deleted when that

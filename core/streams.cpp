@@ -247,6 +247,22 @@ int InitTable(int slots, DWORD size, DWORD largest) {
   return 0;
 }
 
+int FreeSlot() {
+  int s = 0;
+  while (s < table.slots && table.records[s].file != INVALID_HANDLE_VALUE) ++s;
+  return s < table.slots ? s : -1;
+}
+
+void AttachRecord(StreamRecord& r, HANDLE file, int mode, int textFlags) {
+  r.file = file;
+  r.cursor = r.buffer;
+  r.count = 0;
+  r.status = STATUS_GOOD;
+  r.lastOperation = LASTOP_NONE;
+  r.textFlags = textFlags & 0xF;
+  r.mode = mode;
+}
+
 }  // namespace
 
 int StreamInit(int slots, unsigned short bufferSize) { return InitTable(slots, bufferSize, MAX_BUFFER); }
@@ -268,20 +284,34 @@ int StreamShutdown() {
 int StreamOpen(LPCSTR name, DWORD access, DWORD share, DWORD disposition, DWORD attributes,
                int textFlags) {
   if (!table.initialised) return -1;
-  int s = 0;
-  while (s < table.slots && table.records[s].file != INVALID_HANDLE_VALUE) ++s;
-  if (s >= table.slots) return -1;
+  const int s = FreeSlot();
+  if (s < 0) return -1;
   HANDLE file = CreateFileA(name, access, share, nullptr, disposition, attributes, nullptr);
   if (file == INVALID_HANDLE_VALUE) return -1;
-  StreamRecord& r = table.records[s];
-  r.file = file;
-  r.cursor = r.buffer;
-  r.count = 0;
-  r.status = STATUS_GOOD;
-  r.lastOperation = LASTOP_NONE;
-  r.textFlags = textFlags & 0xF;
-  r.mode = ((access & GENERIC_WRITE) || disposition == CREATE_NEW) ? MODE_WRITE : MODE_READ;
+  const bool writes = (access & GENERIC_WRITE) || disposition == CREATE_NEW;
+  AttachRecord(table.records[s], file, writes ? MODE_WRITE : MODE_READ, textFlags);
   return s;
+}
+
+int StreamReadFromStart(HANDLE file, int textFlags) {
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  const int s = table.initialised ? FreeSlot() : -1;
+  if (s < 0) {
+    CloseHandle(file);
+    return -1;
+  }
+  AttachRecord(table.records[s], file, MODE_READ, textFlags);
+  StreamSeek(s, 0, FILE_BEGIN);
+  return s;
+}
+
+HANDLE StreamDetach(int s) {
+  StreamRecord* r = Record(s);
+  if (!r || r->mode != MODE_READ) return INVALID_HANDLE_VALUE;
+  const HANDLE file = r->file;
+  ReleaseBuffer(*r);
+  ResetRecord(*r);
+  return file;
 }
 
 int StreamOpenForReading(LPCSTR name, int textFlags) {

@@ -29,9 +29,10 @@ bool IsBeginLine(const char* line) {
   return *p == ' ' || *p == '\t';
 }
 
-InputHead ReadHead(const char* path) {
+// Reads the head of the record's input and keeps the input open for the join that follows.
+InputHead ReadHead(PartRecord& record) {
   InputHead head;
-  const int s = StreamOpenForReading(path, STREAM_TEXT);
+  const int s = StreamOpenForReading(record.fileName, STREAM_TEXT);
   if (s < 0) return head;
   char line[LINE_ROOM];
   for (int i = 0; i < HEAD_LINES && StreamReadLine(s, line, LINE_READ_SIZE) > 0; ++i) {
@@ -46,7 +47,7 @@ InputHead ReadHead(const char* path) {
       head.frame = part;
     }
   }
-  StreamClose(s);
+  KeepInputOpen(record, StreamDetach(s));
   return head;
 }
 
@@ -57,7 +58,7 @@ void OrderInputsByTheirParts(int count) {
   int parts[MAX_PARTS];
   bool taken[MAX_PARTS + 1] = {};
   for (int i = 0; i < count; ++i) {
-    parts[i] = ReadHead(g_partTable[i].fileName).Part();
+    parts[i] = ReadHead(g_partTable[i]).Part();
     if (parts[i] == 0 || taken[parts[i]]) return;  // unnumbered, or two inputs claim one part
     taken[parts[i]] = true;
   }

@@ -137,8 +137,10 @@ int MoveOver(HWND window, int& output, const char* path, int total) {
 
 }  // namespace
 
-int AppendPartFile(HWND window, const PartRecord& record, int output, PartialWordSearch* search) {
-  const int in = StreamOpenForReading(record.fileName, STREAM_BINARY);
+int AppendPartFile(HWND window, PartRecord& record, int output, PartialWordSearch* search) {
+  const HANDLE kept = TakeKeptInput(record);
+  const int in = kept != INVALID_HANDLE_VALUE ? StreamReadFromStart(kept, STREAM_BINARY)
+                                              : StreamOpenForReading(record.fileName, STREAM_BINARY);
   if (in < 0) {
     ShowMessage(window, MB_ICONHAND, kCantRead, record.fileName);
     return 1;

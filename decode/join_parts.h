@@ -19,5 +19,5 @@ int JoinParts(HWND window, int total, int ask, int mode, PartialWordSearch* sear
 bool ReportIncompleteParts(HWND window, int total);
 // Appends a part (its file, or its bytes in a file it shares) to the output stream, feeding
 // `search` (when not null) what it appends; 0, or 1 when it failed (reported) or was
-// cancelled.
-int AppendPartFile(HWND window, const PartRecord& record, int output, PartialWordSearch* search);
+// cancelled. Reads the input the record keeps open, when it keeps one.
+int AppendPartFile(HWND window, PartRecord& record, int output, PartialWordSearch* search);

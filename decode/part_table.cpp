@@ -58,9 +58,25 @@ PartRecord* g_currentPart = &g_partTable[0];
 
 void ClearPartTable() {
   ClosePartFiles();
+  CloseKeptInputs();
   std::memset(g_partTable, 0, sizeof g_partTable);
   g_partTotal = 0;
   g_currentPart = &g_partTable[0];
+}
+
+void KeepInputOpen(PartRecord& record, HANDLE file) {
+  if (record.keptInput) CloseHandle(record.keptInput);
+  record.keptInput = file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
+HANDLE TakeKeptInput(PartRecord& record) {
+  const HANDLE file = record.keptInput ? record.keptInput : INVALID_HANDLE_VALUE;
+  record.keptInput = nullptr;
+  return file;
+}
+
+void CloseKeptInputs() {
+  for (PartRecord& record : g_partTable) KeepInputOpen(record, INVALID_HANDLE_VALUE);
 }
 
 void ReleasePartFile(PartRecord& record) {

@@ -10,6 +10,7 @@
 #include "core/names.h"
 #include "core/ui.h"
 #include "decode/checksum_verify.h"
+#include "decode/input_order.h"
 #include "decode/join_parts.h"
 #include "decode/partial_messages.h"
 #include "encode/alphabets.h"
@@ -443,8 +444,12 @@ TEST_F(DecodeFileTest, CancelDuringJoinLeavesNoOutput) {
   EXPECT_EQ(ListFolder(dir.path()), "cancel.txt\n");
 }
 
-TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsWithLineEnds) {
-  const std::string a = Input("a.txt", "one"), b = Input("b.txt", "two"), c = Input("c.txt", "three");
+// Inputs chosen out of order are joined in the order of the parts they name, read whole
+// through the handles their ordering kept open; a join that fails leaves its kept inputs
+// for CloseKeptInputs. Under Wine an input still open cannot be deleted.
+TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsInPartOrderWithLineEnds) {
+  const std::string a = Input("a.txt", "Subject: x (3/3)\nthree"), b = Input("b.txt", "Subject: x (1/3)\none"),
+                    c = Input("c.txt", "Subject: x (2/3)\ntwo");
   ClearPartTable();
   const std::string* inputs[] = {&a, &b, &c};
   for (int i = 0; i < 3; ++i) {
@@ -453,9 +458,16 @@ TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsWithLineEnds) {
   }
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", dir.File("joined.txt").c_str());
   g_decode.style = STYLE_MULTIPLE_INPUTS;
+  OrderInputsByTheirParts(3);
   ASSERT_EQ(JoinParts(nullptr, 3, 0, OP_CONCATENATE), 0);
-  EXPECT_EQ(Output("joined.txt"), "one\r\ntwo\r\nthree\r\n");
-  EXPECT_EQ(Output("a.txt"), "one");
+  EXPECT_EQ(Output("joined.txt"), "Subject: x (1/3)\none\r\nSubject: x (2/3)\ntwo\r\nSubject: x (3/3)\nthree\r\n");
+  for (int i = 0; i < 3; ++i)
+    std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]->c_str());
+  OrderInputsByTheirParts(3);
+  g_partTable[2].partNumber = 0;
+  EXPECT_EQ(JoinParts(nullptr, 3, 0, OP_CONCATENATE), RESULT_REPORTED);  // part 2 is missing
+  CloseKeptInputs();
+  for (const std::string* input : inputs) EXPECT_TRUE(DeleteFileA(input->c_str())) << *input;
 }
 
 }  // namespace

@@ -78,12 +78,13 @@ bool JoinInputs(char** inputs, int count, char* joined) {
     g_partTable[i].partNumber = i + 1;
     std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]);
   }
-  OrderInputsByTheirParts(count < MAX_PARTS ? count : MAX_PARTS);
   if (MakeTempFileName(joined) == 0) return false;
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", joined);
   g_decode.style = 2;
+  OrderInputsByTheirParts(count < MAX_PARTS ? count : MAX_PARTS);
   PartialWordSearch search;
   const int r = JoinParts(nullptr, count, 0, OP_CONCATENATE, &search);
+  CloseKeptInputs();
   for (PartRecord& record : g_partTable) record.fileName[0] = '\0';  // the user's inputs stay
   g_job.inputHoldsNoPartials = !search.Found();
   return r == 0;
