@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/byte_words.h"
 #include "core/settings.h"
 #include "encode/checksum.h"
 
@@ -77,7 +78,18 @@ const char (*PairsFor(const char* alphabet))[2] {
 template <bool kSums>
 char* EncodeGroups(const unsigned char* input, int groups, const char (*pairs)[2], char* out) {
   uint16_t whole = g_encoder.wholeSum, section = g_encoder.sectionSum;
-  for (int g = 0; g < groups; ++g, input += 3, out += 4) {
+  int g = 0;
+  if (!kSums) {
+    // Two groups from one load of eight bytes, while the two bytes after them are the line's.
+    for (; 3 * g + 8 <= 3 * groups; g += 2, input += 6, out += 8) {
+      const uint64_t w = BigEndianWord(input);
+      std::memcpy(out, pairs[w >> 52], 2);
+      std::memcpy(out + 2, pairs[(w >> 40) & 0xFFFu], 2);
+      std::memcpy(out + 4, pairs[(w >> 28) & 0xFFFu], 2);
+      std::memcpy(out + 6, pairs[(w >> 16) & 0xFFFu], 2);
+    }
+  }
+  for (; g < groups; ++g, input += 3, out += 4) {
     const uint32_t v = static_cast<uint32_t>(input[0]) << 16 | static_cast<uint32_t>(input[1]) << 8 | input[2];
     std::memcpy(out, pairs[v >> 12], 2);
     std::memcpy(out + 2, pairs[v & 0xFFFu], 2);
