@@ -319,7 +319,16 @@ int StreamOpenForReading(LPCSTR name, int textFlags) {
                     textFlags);
 }
 
+// A new or empty file is written as it stands; only a file that holds bytes is opened to be
+// truncated. Under Wine every CREATE_ALWAYS open truncates the file, new or not, and ext4
+// starts writing a file truncated to nothing back to disk the moment it is closed (its
+// safeguard for files replaced by truncation): closing 88 MB so written took about 15 ms,
+// and deleting it 15 to 25 ms rather than 4.
 int StreamOpenForWriting(LPCSTR name) {
+  const int s = StreamOpen(name, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           STREAM_NUL_AFTER_BLOCK);
+  if (s < 0 || StreamFileSize(s) == 0) return s;
+  StreamClose(s);
   return StreamOpen(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                     STREAM_NUL_AFTER_BLOCK);
 }

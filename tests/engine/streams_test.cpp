@@ -231,6 +231,12 @@ TEST_P(Streams, WritesWaitInTheBufferUntilCloseOrFlush) {
   EXPECT_EQ(StreamWriteString(s, "tail\r\n"), 6);
   EXPECT_TRUE(StreamClose(s));
   EXPECT_EQ(ReadWholeFile(path), bytes + "!tail\r\n");  // no line-end translation
+  // A file written again holds the new bytes alone.
+  s = StreamOpenForWriting(path.c_str());
+  ASSERT_GE(s, 0);
+  EXPECT_EQ(StreamWriteString(s, "new"), 3);
+  EXPECT_TRUE(StreamClose(s));
+  EXPECT_EQ(ReadWholeFile(path), "new");
 }
 
 TEST_P(Streams, LargeFilesRoundTripThroughBlocks) {
