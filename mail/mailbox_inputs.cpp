@@ -32,7 +32,9 @@ bool OpenNewInput(SaveRun& run, int row) {
     run.listFull = true;
     return false;
   }
-  run.stream = StreamOpen(path, GENERIC_WRITE, FILE_SHARE_READ, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY,
+  // The file was made empty: opened as it stands, not truncated again, which under Wine
+  // would have it written back to disk at its close (StreamOpenForWriting tells why).
+  run.stream = StreamOpen(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_TEMPORARY,
                           STREAM_NUL_AFTER_BLOCK);
   if (run.stream >= 0) {
     run.result.inputs.push_back(path);
