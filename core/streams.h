@@ -35,8 +35,9 @@ int StreamOpen(LPCSTR name, DWORD access, DWORD share, DWORD disposition, DWORD 
                int textFlags);
 BOOL StreamClose(int s);
 // A read stream over a file the caller opened, from the file's start; the stream owns the
-// handle from here on, and closes it when no stream can be had. Under Wine an open costs about 0.15 ms: a file read twice in a row
-// (its head, then all of it) is opened once, its handle kept between the two.
+// handle from here on, and closes it when no stream can be had. Under Wine an open costs
+// about 0.15 ms: a file read twice in a row (its head, then all of it) is opened once, its
+// handle kept between the two.
 int StreamReadFromStart(HANDLE file, int textFlags);
 // Closes a read stream but not its file: the handle, the caller's from here on, or
 // INVALID_HANDLE_VALUE for a write stream, whose buffered bytes only a close writes.

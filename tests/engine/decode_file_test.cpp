@@ -461,6 +461,7 @@ TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsInPartOrderWithLineEnds) {
   OrderInputsByTheirParts(3);
   ASSERT_EQ(JoinParts(nullptr, 3, 0, OP_CONCATENATE), 0);
   EXPECT_EQ(Output("joined.txt"), "Subject: x (1/3)\none\r\nSubject: x (2/3)\ntwo\r\nSubject: x (3/3)\nthree\r\n");
+  EXPECT_EQ(Output("a.txt"), "Subject: x (3/3)\nthree");  // the inputs stay
   for (int i = 0; i < 3; ++i)
     std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]->c_str());
   OrderInputsByTheirParts(3);
