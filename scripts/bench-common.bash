@@ -47,10 +47,21 @@ fi
 echo "Input ${size_mib} MiB of random bytes; best of $repeats rounds, every row once a round. Machine: $(nproc) CPUs," \
   "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-declare -A best_secs best_cpu peak_kib verdicts
+declare -A best_secs best_cpu peak_kib verdicts row_harness
 last_round=1
-# Whether a verdict of measure is a row that ran and made its output.
-ran() { case $1 in equal | *bytes) return 0 ;; *) return 1 ;; esac; }
+# Whether a verdict of measure is a row that ran and made its output (a harness row makes none).
+ran() { case $1 in equal | *bytes | "no output wanted") return 0 ;; *) return 1 ;; esac; }
+
+# The harness alone: a row's time holds the start of a subshell, of time(1) and of the
+# command's process, about 9 ms on the 2-core test machine (12 ms through sh -c), the same
+# for every row and no part of any tool's work. measure notes which of the two rows below
+# measures a row's harness, and the ratios take it out of the native rows' times.
+harness_exec="harness alone (/bin/true)"
+harness_sh="harness alone (sh -c true)"
+harness_rows() {
+  measure "$harness_exec" "" - "" /bin/true
+  measure "$harness_sh" "" - "" sh -c '/bin/true >/dev/null'
+}
 
 # in_rounds FUNCTION: calls FUNCTION, whose measure calls are the rows, $repeats times. Each
 # round runs every row once, so that a slow spell of the machine (they last seconds to
@@ -65,7 +76,7 @@ in_rounds() {
 }
 
 # measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command once in a fresh folder
-# $work/run that holds links to INPUTS (files of $work, blank-separated), and keeps the
+# $work/run that holds links to INPUTS (files of $work, blank-separated; OUTPUT - for none), and keeps the
 # fastest elapsed time of the row's runs in best_secs[NAME], taken from the shell's
 # microsecond clock (the 10 ms steps of time(1) were a tenth of the shortest rows). OUTPUT is
 # the file the command makes in that folder; with EXPECTED given it must equal that file,
@@ -88,7 +99,9 @@ measure() {
     best_cpu[$name]=$(echo "$user + $sys" | bc -l)
   fi
   [ "$kib" -gt "${peak_kib[$name]:-0}" ] && peak_kib[$name]=$kib
+  row_harness[$name]=$([ "$1" = sh ] && echo "$harness_sh" || echo "$harness_exec")
   if [ -n "$verdict" ]; then :
+  elif [ "$output" = - ]; then verdict="no output wanted"
   elif [ ! -f "$work/run/$output" ]; then verdict="NO OUTPUT"
   elif [ -n "$expected" ] && ! cmp -s "$expected" "$work/run/$output"; then verdict="DIFFERENT"
   elif [ -n "$expected" ]; then verdict="equal"
@@ -104,19 +117,22 @@ measure() {
 # run_path NAME: the Windows path of a file in the run folder.
 run_path() { printf 'Z:%s' "${work//\//\\}\\run\\$1"; }
 
-# work_time NAME STARTUP: the program's seconds with the start-up taken out.
+# work_time NAME STARTUP: a row's seconds with its start-up or harness taken out.
 work_time() { echo "${best_secs[$1]} - ${best_secs[$2]}" | bc -l; }
 
-# ratio WHAT MINE THEIRS TARGET [STARTUP]: MINE's time over THEIRS', checked against TARGET;
-# with STARTUP, MINE's start-up is taken out first.
+# ratio WHAT MINE THEIRS TARGET [STARTUP]: MINE's work time over THEIRS', checked against
+# TARGET: a native row's harness is taken out of its time; with STARTUP, MINE's start-up
+# (which holds its harness) is taken out instead.
 ratio() {
-  local what=$1 mine=${best_secs[$2]} theirs=${best_secs[$3]} target=$4 startup=${5:-} row
-  for row in "$2" "$3" ${startup:+"$startup"}; do
-    ran "${verdicts[$row]}" && continue
-    printf '  %-58s not judged: "%s" %s\n' "$what" "$row" "${verdicts[$row]}"
+  local what=$1 target=$4 startup=${5:-} row mine theirs
+  local mineHarness=${row_harness[$2]:-$harness_exec} theirHarness=${row_harness[$3]:-$harness_exec}
+  for row in "$2" "$3" "$mineHarness" "$theirHarness" ${startup:+"$startup"}; do
+    ran "${verdicts[$row]:-}" && continue
+    printf '  %-58s not judged: "%s" %s\n' "$what" "$row" "${verdicts[$row]:-not run}"
     return
   done
-  [ -n "$startup" ] && mine=$(work_time "$2" "$startup")
+  theirs=$(work_time "$3" "$theirHarness")
+  mine=$(work_time "$2" "${startup:-$mineHarness}")
   if [ "$(echo "$mine <= 0" | bc -l)" = 1 ]; then
     printf '  %-58s %6.3f s: the start-up varied more than the work took; not judged\n' "$what" "$mine"
     return

@@ -28,6 +28,7 @@ data=$work/data.bin
 # The engine is given full paths, as the program is: part files are made beside the output
 # only in a folder the path names.
 rows() {
+  harness_rows
   measure "GNU uudecode UU"                data.uue data.bin "$data" uudecode -o data.bin data.uue
   measure "coreutils base64 -d"            data.b64 data.bin "$data" sh -c 'base64 -d data.b64 >data.bin'
   measure "uudeview UU"                    data.uue data.bin "$data" uudeview -i -o -q -p . data.uue
@@ -53,7 +54,7 @@ rows() {
 }
 in_rounds rows
 
-echo "Ratios (time over time; the engine's target is half the peer's time):"
+echo "Ratios of work times (the harness or the program's start-up out; the engine's target is half the peer's time):"
 ratio "engine UU decode / GNU uudecode" "engine UU (qvdecode)" "GNU uudecode UU" 0.5
 ratio "engine base64 decode / coreutils base64 -d" "engine base64 (qvdecode)" "coreutils base64 -d" 0.5
 ratio "engine yEnc decode / uudeview yEnc" "engine yEnc (qvdecode)" "uudeview yEnc" 0.5

@@ -7,6 +7,7 @@
 . "$(dirname "$0")/bench-common.bash"
 
 rows() {
+  harness_rows
   measure "GNU uuencode"               data.bin data.uue "" sh -c 'uuencode data.bin data.bin >data.uue'
   measure "coreutils base64"           data.bin data.b64 "" sh -c 'base64 data.bin >data.b64'
   measure "engine UU (qvencode)"       data.bin data.uue "" "$bench/qvencode" --quiet --method uu data.bin
@@ -24,7 +25,7 @@ rows() {
 }
 in_rounds rows
 
-echo "Ratios (time over time; the engine's target is half the peer's time):"
+echo "Ratios of work times (the harness or the program's start-up out; the engine's target is half the peer's time):"
 ratio "engine UU encode / GNU uuencode" "engine UU (qvencode)" "GNU uuencode" 0.5
 ratio "engine base64 encode / coreutils base64" "engine base64 (qvencode)" "coreutils base64" 0.5
 if [ "$with_program" = 1 ]; then
