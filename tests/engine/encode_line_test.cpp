@@ -53,7 +53,7 @@ TEST_F(EncodeLineTest, SelectKeepsAlphabetForUnknownValue) {
   EXPECT_EQ(g_encodeAlphabet, Base64Alphabet);
 }
 
-TEST_F(EncodeLineTest, EdgeCasesOfThePart) {
+TEST_F(EncodeLineTest, EmptyShortAndWholeLinesOfEachMethod) {
   EXPECT_EQ(Line(ENCODE_UU, ""), "`\r\n");
   EXPECT_EQ(Line(ENCODE_XX, ""), "+\r\n");
   EXPECT_EQ(Line(ENCODE_MIME, ""), "\r\n");
