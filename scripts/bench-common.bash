@@ -53,8 +53,8 @@ last_round=1
 ran() { case $1 in equal | *bytes | "no output wanted") return 0 ;; *) return 1 ;; esac; }
 
 # The harness alone: a row's time holds the start of a subshell, of time(1) and of the
-# command's process, about 9 ms on the 2-core test machine (12 ms through sh -c), the same
-# for every row and no part of any tool's work. measure notes which of the two rows below
+# command's process, 18-19 ms a row in the runs on the 2-core test machine (21-25 ms through
+# sh -c), the same for every row and no part of any tool's work. measure notes which of the two rows below
 # measures a row's harness, and the ratios take it out of the native rows' times.
 harness_exec="harness alone (/bin/true)"
 harness_sh="harness alone (sh -c true)"
@@ -76,11 +76,11 @@ in_rounds() {
 }
 
 # measure NAME INPUTS OUTPUT EXPECTED COMMAND...: runs the command once in a fresh folder
-# $work/run that holds links to INPUTS (files of $work, blank-separated; OUTPUT - for none), and keeps the
+# $work/run that holds links to INPUTS (files of $work, blank-separated), and keeps the
 # fastest elapsed time of the row's runs in best_secs[NAME], taken from the shell's
 # microsecond clock (the 10 ms steps of time(1) were a tenth of the shortest rows). OUTPUT is
-# the file the command makes in that folder; with EXPECTED given it must equal that file,
-# else its size is shown; a row that once failed stays failed. In the last round prints
+# the file the command makes in that folder (- for none); with EXPECTED given it must equal
+# that file, else its size is shown; a row that once failed stays failed. In the last round prints
 # seconds, throughput, the CPU time of the fastest run (for the program without the
 # wineserver's share), the largest peak RSS and the verdict.
 measure() {
@@ -134,7 +134,7 @@ ratio() {
   theirs=$(work_time "$3" "$theirHarness")
   mine=$(work_time "$2" "${startup:-$mineHarness}")
   if [ "$(echo "$mine <= 0" | bc -l)" = 1 ]; then
-    printf '  %-58s %6.3f s: the start-up varied more than the work took; not judged\n' "$what" "$mine"
+    printf '  %-58s %6.3f s: the start-up or harness varied more than the work took; not judged\n' "$what" "$mine"
     return
   fi
   local r

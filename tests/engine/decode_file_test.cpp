@@ -450,21 +450,22 @@ TEST_F(DecodeFileTest, CancelDuringJoinLeavesNoOutput) {
 TEST_F(DecodeFileTest, ConcatenateModeJoinsInputsInPartOrderWithLineEnds) {
   const std::string a = Input("a.txt", "Subject: x (3/3)\nthree"), b = Input("b.txt", "Subject: x (1/3)\none"),
                     c = Input("c.txt", "Subject: x (2/3)\ntwo");
-  ClearPartTable();
   const std::string* inputs[] = {&a, &b, &c};
-  for (int i = 0; i < 3; ++i) {
-    g_partTable[i].partNumber = i + 1;
-    std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]->c_str());
-  }
+  auto chooseAndOrder = [&] {  // the join empties the names of the inputs it appended
+    for (int i = 0; i < 3; ++i) {
+      g_partTable[i].partNumber = i + 1;
+      std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]->c_str());
+    }
+    OrderInputsByTheirParts(3);
+  };
+  ClearPartTable();
   std::snprintf(g_decode.outputName, sizeof g_decode.outputName, "%s", dir.File("joined.txt").c_str());
   g_decode.style = STYLE_MULTIPLE_INPUTS;
-  OrderInputsByTheirParts(3);
+  chooseAndOrder();
   ASSERT_EQ(JoinParts(nullptr, 3, 0, OP_CONCATENATE), 0);
   EXPECT_EQ(Output("joined.txt"), "Subject: x (1/3)\none\r\nSubject: x (2/3)\ntwo\r\nSubject: x (3/3)\nthree\r\n");
   EXPECT_EQ(Output("a.txt"), "Subject: x (3/3)\nthree");  // the inputs stay
-  for (int i = 0; i < 3; ++i)
-    std::snprintf(g_partTable[i].fileName, sizeof g_partTable[i].fileName, "%s", inputs[i]->c_str());
-  OrderInputsByTheirParts(3);
+  chooseAndOrder();
   g_partTable[2].partNumber = 0;
   EXPECT_EQ(JoinParts(nullptr, 3, 0, OP_CONCATENATE), RESULT_REPORTED);  // part 2 is missing
   CloseKeptInputs();
