@@ -20,6 +20,7 @@
 #include "decode/line_classify.h"
 #include "decode/line_decoder.h"
 #include "decode/line_fit.h"
+#include "decode/line_runs.h"
 #include "decode/line_scan.h"
 #include "decode/partial_messages.h"
 #include "decode/recovery_questions.h"
@@ -63,6 +64,8 @@ const char kChecksumErrorRemark[] = "\r\n\r\nChecksum error in %s.";
 const char kPathTooLong[] = "Can't Write to %s\\%s:\r\nthe path is longer than %d characters.";
 
 enum { PUMP_COUNT = 4, PASS_RESTART = 100, PROBLEM_ROOM = 1024, FULL_PERCENT = 100, STUCK_TURNS = 64 };
+// Lines decoded in one run straight from the input's buffer, between pumps.
+enum { RUN_LINES = 32 };
 // Passes over one input after the first, each for the files of the kind the pass before it
 // left (single files, the parts of a posting); a third covers a posting found only then.
 enum { MAX_LATER_PASSES = 2 };
@@ -769,11 +772,36 @@ void WriteDecoded(const unsigned char* out, int n) {
   SetStateWithoutReading(CRITICALERROR);
 }
 
-void DecodeDataLine() {
-  // The data decides the format by the method "by data", and whenever nothing else has:
-  // a mailbox input decoded by the method "by name" has a temporary file's name.
+// The data decides the format by the method "by data", and whenever nothing else has:
+// a mailbox input decoded by the method "by name" has a temporary file's name.
+bool FormatStillToDecide() {
   const bool byData = g_settings.decodemethod == DECODE_BY_DATA || g_decode.format == TYPE_AUTO;
-  if (byData && !g_decode.formatDecided) {
+  return byData && !g_decode.formatDecided;
+}
+
+// After a data line, the lines of its shape that the input's buffer holds are decoded in runs
+// (line_runs.h), keeping what the loop's turns would have kept of them: the regions used,
+// the line count, the bytes read, the blanks seen. A pump follows each run, as each line.
+void DecodeFollowingWholeLines() {
+  if (g_decode.state != DECODELINES || !run.readNext || g_decode.output < 0 || FormatStillToDecide()) return;
+  if (!StartsRunOfWholeLines(g_decode.line, g_decode.lineLength)) return;
+  for (;;) {
+    const WholeLineRun taken = DecodeWholeLines(run.input, g_decode.output, g_decode.line, g_decode.lineLength,
+                                                run.used, g_currentPart, RUN_LINES);
+    if (taken.lines == 0) return;
+    run.used.Note(run.lineStart, taken.lastStart, run.lineUsed);
+    run.lineStart = taken.lastStart;
+    g_decode.lineNumber += taken.lines;
+    g_decode.bytesRead += taken.bytesRead;
+    g_decode.errorText[0] = '\0';
+    if (taken.blanks && g_decode.format == TYPE_UU) run.blanksInData = true;
+    Pump();
+    if (g_job.cancelRequested) return;
+  }
+}
+
+void DecodeDataLine() {
+  if (FormatStillToDecide()) {
     g_decode.formatDecided = GuessUuOrXx(g_decode.line);
     RefreshJobStatus();
   }
@@ -804,6 +832,7 @@ void DecodeDataLine() {
   if (n > 0 && out != local) StreamWriteCommit(g_decode.output, static_cast<unsigned>(n));
   else if (n > 0) WriteDecoded(out, n);
   Pump();
+  if (n > 0 && !g_job.cancelRequested) DecodeFollowingWholeLines();
 }
 
 // A begin line inside the data of a single UU or XX file: the file lost its end, and the

@@ -147,6 +147,8 @@ int ClassifyBlank(char* line, int stream, int* trailerPart, int* trailerTotal) {
 
 }  // namespace
 
+bool StartsDataLine(char c) { return !MayBeOtherThanData(c); }
+
 int ClassifyDecodeLine(char* line, int part, int stream, int* trailerPart, int* trailerTotal) {
   const int style = g_decode.style;
   *trailerPart = part;

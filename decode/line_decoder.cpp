@@ -126,10 +126,35 @@ int WholeLineLength(const unsigned char* text, int n) {
   return IsTerminator(text[grouped]) ? grouped : -1;
 }
 
+}  // namespace
+
+int DecodeWholeLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks) {
+  const signed char* table = g_decode.table;
+  const int n = table ? table[text[0]] : static_cast<int>(DECODE_INVALID);
+  if (n == DECODE_INVALID || count % 4 == 1 || (count != (4 * n + 2) / 3 && count != (n + 2) / 3 * 4)) return -1;
+  uint16_t sum = SumStep(static_cast<uint16_t>(part->calculatedChecksum), text[0]);
+  const DataCharacters d{text + 1, count, count};
+  int produced = 0;
+  if (!DecodeValidGroups(d, table, DecodePairTableFor(g_decode.format), sum, out, &produced, blanks)) return -1;
+  part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
+  part->calculatedSize += count + 2;
+  return produced < n ? produced : n;
+}
+
+namespace {
+
 int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks) {
   const signed char* table = g_decode.table;
   const int16_t* pairs = DecodePairTableFor(g_decode.format);
   const unsigned char* text = reinterpret_cast<const unsigned char*>(line);
+  // The common case, a whole line of valid characters, is decoded at the length its length
+  // character gives; it is measured only when that fails. Every character decoded is of the
+  // alphabet, so no NUL, CR or LF comes before the line end found, as measuring would find.
+  if (table[text[0]] != DECODE_INVALID) {
+    const int whole = WholeLineLength(text + 1, table[text[0]]);
+    const int produced = whole >= 0 && IsLineEnd(text[1 + whole]) ? DecodeWholeLine(text, whole, out, part, blanks) : -1;
+    if (produced >= 0) return produced;
+  }
   uint16_t sum = static_cast<uint16_t>(part->calculatedChecksum);
   const unsigned char lengthCharacter = text[0];
   sum = SumStep(sum, lengthCharacter);
@@ -144,23 +169,10 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   }
   if (lengthCharacter == '\0') return 0;
 
-  // The common case, a whole line of valid characters, is decoded at the length its length
-  // character gives; it is measured only when that fails. Every character decoded is of the
-  // alphabet, so no NUL, CR or LF comes before the line end found, as measuring would find.
   DataCharacters d{text + 1, 0, 0};
   int produced = 0;
-  d.count = d.padded = WholeLineLength(d.text, n);
-  const bool decoded =
-      d.count >= 0 && d.count % 4 != 1 && DecodeValidGroups(d, table, pairs, sum, out, &produced, blanks);
-  if (decoded && d.text[d.count] != '\0') {  // a line end follows: its count is right, as below
-    part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
-    part->calculatedSize += d.count + 2;
-    return produced < n ? produced : n;
-  }
-  if (!decoded) {
-    *blanks = ContainsBlankIn(line + 1, LINE_ROOM - 1);
-    d.count = static_cast<int>(LineTextLengthIn(line + 1, LINE_ROOM - 1));  // the buffer ends in a NUL
-  }
+  *blanks = ContainsBlankIn(line + 1, LINE_ROOM - 1);
+  d.count = static_cast<int>(LineTextLengthIn(line + 1, LINE_ROOM - 1));  // the buffer ends in a NUL
   if (d.count > MAX_LINE_CHARACTERS) d.count = MAX_LINE_CHARACTERS;
   const unsigned char terminator = IsTerminator(d.text[d.count]) ? d.text[d.count] : 0;
   const bool lineEnded = terminator != '\0';
@@ -171,7 +183,7 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
 
   const bool plain = d.padded == d.count && d.count % 4 != 1;
   bool measured = false;  // the blanks were told above
-  if (!decoded && !(plain && DecodeValidGroups(d, table, pairs, sum, out, &produced, &measured)))
+  if (!(plain && DecodeValidGroups(d, table, pairs, sum, out, &produced, &measured)))
     produced = DecodeGroups(d, table, anyway, terminator, sum, out);
   part->calculatedChecksum = sum;
   if (produced < 0) return -1;

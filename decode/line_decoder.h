@@ -12,3 +12,9 @@
 // `blanks`, when given, tells whether a UU or XX line's characters after its length
 // character hold a space.
 int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks = nullptr);
+// The common line of a UU or XX run, taken where it lies (in the input's buffer): the length
+// character and `count` characters of the alphabet, as many as its bytes need or in whole
+// groups of four, with a line end after them. Decodes it into `out` (DECODED_LINE_ROOM bytes)
+// and adds it to the part's checksum and size as DecodeEncodedLine does; -1, with nothing
+// changed, for any other line. Reads only the count + 1 characters.
+int DecodeWholeLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks);

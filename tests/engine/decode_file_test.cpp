@@ -344,7 +344,8 @@ TEST_F(DecodeFileTest, InvalidLinesWithoutPromptsAreDecodedAnyway) {
   // Data written with blanks for zero values, whose trailing blanks a mail system stripped:
   // a line of zeros is left as its length character alone. It is padded back, not passed
   // over as a line far shorter than it says; the same line in data without blanks is no data.
-  const std::string bytes = std::string(3, '\0') + Pattern(42, 3) + std::string(45, '\0') + Pattern(45, 4);
+  // The first blanks come in a line decoded in a run of whole lines.
+  const std::string bytes = Pattern(45, 1) + std::string(3, '\0') + Pattern(42, 3) + std::string(45, '\0') + Pattern(45, 4);
   std::string blanks = Uuencode("z.bin", bytes);
   std::replace(blanks.begin() + static_cast<long>(blanks.find('\n')), blanks.end(), '`', ' ');
   std::string stripped;

@@ -60,13 +60,15 @@ class DecodeRecoveryTest : public DecodeTest {
   std::string input;
 };
 
+// The damaged line comes after whole lines that are decoded in a run, which count too.
 TEST_F(DecodeRecoveryTest, TheQuestionNamesTheInputTheLineAndTheFault) {
-  const std::string text = Damage(Uuencode("bad.bin", bytes), 1);
+  const std::string text = Damage(Uuencode("bad.bin", bytes), 3);
   ASSERT_EQ(Run("bad.uue", text, {ANSWER_SKIP_LINE}), 0) << g_decode.errorText;
   ASSERT_EQ(g_ui.recoveryQuestions.size(), 1u);
   EXPECT_EQ(g_ui.recoveryQuestions[0].text,
-            "Input File: bad.uue\r\nLine 3: Invalid UU Encoded Data!\r\nInvalid encoded data byte (0x61).\r\n"
-            "Offending Line Follows within Curly Brackets:\r\n\r\n{ " + LineOf(text, 2) + " }");
+            "Input File: bad.uue\r\nLine 5: Invalid UU Encoded Data!\r\nInvalid encoded data byte (0x61).\r\n"
+            "Offending Line Follows within Curly Brackets:\r\n\r\n{ " + LineOf(text, 4) + " }");
+  EXPECT_EQ(Output("bad.bin"), Without(3));
   // Without prompts nothing is asked and the line is decoded as well as it goes.
   g_ui.Reset();
   DeleteFileA(dir.File("bad.bin").c_str());

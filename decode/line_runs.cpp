@@ -1,0 +1,68 @@
+#include "decode/line_runs.h"
+
+#include "core/streams.h"
+#include "decode/decode_context.h"
+#include "decode/line_classify.h"
+#include "decode/line_decoder.h"
+
+namespace {
+
+// A line's shape: its characters (with the length character), its line end, and whether
+// the stream drops an LF ahead of the next line (the LF of a CR LF when CR ends lines).
+struct LineShape {
+  int characters;
+  int endBytes;
+  int lead;
+};
+
+LineShape ShapeOf(const char* line, int length) {
+  const int last = length - 1;
+  const bool crLf = last > 0 && line[last] == '\n' && line[last - 1] == '\r';
+  const int endBytes = crLf ? 2 : 1;
+  return LineShape{length - endBytes, endBytes, line[last] == '\r' ? 1 : 0};
+}
+
+// Whether `text` starts and ends as `line` does (a line of its shape, if its characters are
+// all of the alphabet: none of them is a line end).
+bool SameEnds(const unsigned char* text, const char* line, const LineShape& shape) {
+  const int end = shape.characters;
+  return text[0] == static_cast<unsigned char>(line[0]) && text[end] == static_cast<unsigned char>(line[end]) &&
+         (shape.endBytes == 1 || text[end + 1] == static_cast<unsigned char>(line[end + 1]));
+}
+
+}  // namespace
+
+bool StartsRunOfWholeLines(const char* line, int length) {
+  if (length < 2 || (line[length - 1] != '\n' && line[length - 1] != '\r')) return false;
+  if (g_decode.format != TYPE_UU && g_decode.format != TYPE_XX) return false;
+  // A begin line would end the file before it: none starts so.
+  return StartsDataLine(line[0]) && (line[0] | 0x20) != 'b';
+}
+
+WholeLineRun DecodeWholeLines(int input, int output, const char* line, int length, const UsedRegions& used,
+                              PartRecord* part, int most) {
+  WholeLineRun run;
+  const LineShape shape = ShapeOf(line, length);
+  const unsigned take = static_cast<unsigned>(shape.lead + length);
+  unsigned char* out = StreamWriteRoom(output, static_cast<unsigned>(most) * DECODED_LINE_ROOM);
+  if (!out) return run;
+  unsigned produced = 0;
+  for (; run.lines < most; ++run.lines) {
+    const unsigned char* room = StreamReadRoom(input, take);
+    if (!room || (shape.lead && room[0] != '\n')) break;
+    const unsigned char* text = room + shape.lead;
+    if (!SameEnds(text, line, shape)) break;
+    const long long start = StreamPosition(input);
+    if (used.Contains(start)) break;
+    bool blanks = false;
+    const int n = DecodeWholeLine(text, shape.characters - 1, out + produced, part, &blanks);
+    if (n < 0) break;
+    StreamReadSkip(input, take);
+    produced += static_cast<unsigned>(n);
+    run.bytesRead += length;
+    run.lastStart = start;
+    run.blanks = run.blanks || blanks;
+  }
+  StreamWriteCommit(output, produced);
+  return run;
+}
