@@ -126,23 +126,6 @@ int WholeLineLength(const unsigned char* text, int n) {
   return IsTerminator(text[grouped]) ? grouped : -1;
 }
 
-}  // namespace
-
-int DecodeWholeLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks) {
-  const signed char* table = g_decode.table;
-  const int n = table ? table[text[0]] : static_cast<int>(DECODE_INVALID);
-  if (n == DECODE_INVALID || count % 4 == 1 || (count != (4 * n + 2) / 3 && count != (n + 2) / 3 * 4)) return -1;
-  uint16_t sum = SumStep(static_cast<uint16_t>(part->calculatedChecksum), text[0]);
-  const DataCharacters d{text + 1, count, count};
-  int produced = 0;
-  if (!DecodeValidGroups(d, table, DecodePairTableFor(g_decode.format), sum, out, &produced, blanks)) return -1;
-  part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
-  part->calculatedSize += count + 2;
-  return produced < n ? produced : n;
-}
-
-namespace {
-
 int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks) {
   const signed char* table = g_decode.table;
   const int16_t* pairs = DecodePairTableFor(g_decode.format);
@@ -258,6 +241,19 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
 }
 
 }  // namespace
+
+int DecodeWholeLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks) {
+  const signed char* table = g_decode.table;
+  const int n = table ? table[text[0]] : static_cast<int>(DECODE_INVALID);
+  if (n == DECODE_INVALID || count % 4 == 1 || (count != (4 * n + 2) / 3 && count != (n + 2) / 3 * 4)) return -1;
+  uint16_t sum = SumStep(static_cast<uint16_t>(part->calculatedChecksum), text[0]);
+  const DataCharacters d{text + 1, count, count};
+  int produced = 0;
+  if (!DecodeValidGroups(d, table, DecodePairTableFor(g_decode.format), sum, out, &produced, blanks)) return -1;
+  part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
+  part->calculatedSize += count + 2;
+  return produced < n ? produced : n;
+}
 
 int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks) {
   bool ignored = false;
