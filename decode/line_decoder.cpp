@@ -126,6 +126,22 @@ int WholeLineLength(const unsigned char* text, int n) {
   return IsTerminator(text[grouped]) ? grouped : -1;
 }
 
+// A whole UU or XX line: its length character, then `count` characters of the alphabet, as
+// many as its bytes need or in whole groups of four, then its line end; -1, with nothing
+// changed, for any other line.
+int DecodeWholeUuOrXxLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks) {
+  const signed char* table = g_decode.table;
+  const int n = table ? table[text[0]] : static_cast<int>(DECODE_INVALID);
+  if (n == DECODE_INVALID || count % 4 == 1 || (count != (4 * n + 2) / 3 && count != (n + 2) / 3 * 4)) return -1;
+  uint16_t sum = SumStep(static_cast<uint16_t>(part->calculatedChecksum), text[0]);
+  const DataCharacters d{text + 1, count, count};
+  int produced = 0;
+  if (!DecodeValidGroups(d, table, DecodePairTableFor(g_decode.format), sum, out, &produced, blanks)) return -1;
+  part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
+  part->calculatedSize += count + 2;
+  return produced < n ? produced : n;
+}
+
 int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks) {
   const signed char* table = g_decode.table;
   const int16_t* pairs = DecodePairTableFor(g_decode.format);
@@ -135,7 +151,7 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   // alphabet, so no NUL, CR or LF comes before the line end found, as measuring would find.
   if (table[text[0]] != DECODE_INVALID) {
     const int whole = WholeLineLength(text + 1, table[text[0]]);
-    const int produced = whole >= 0 && IsLineEnd(text[1 + whole]) ? DecodeWholeLine(text, whole, out, part, blanks) : -1;
+    const int produced = whole >= 0 && IsLineEnd(text[1 + whole]) ? DecodeWholeUuOrXxLine(text, whole, out, part, blanks) : -1;
     if (produced >= 0) return produced;
   }
   uint16_t sum = static_cast<uint16_t>(part->calculatedChecksum);
@@ -195,6 +211,15 @@ int DecodeWholeGroups(const int16_t* pairs, const unsigned char* text, int most,
   return g;
 }
 
+// A whole base64 line in the middle of the data: whole groups of valid characters, without
+// padding, then its line end; -1, with nothing changed, for any other line.
+int DecodeWholeBase64Line(const unsigned char* text, int count, unsigned char* out) {
+  if (count % 4 != 0 || g_decode.groupPosition != 0) return -1;
+  if (DecodeWholeGroups(DecodePairTableFor(TYPE_MIME), text, count / 4, out) != count / 4) return -1;
+  g_decode.mimeCount += count;
+  return count / 4 * 3;
+}
+
 int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
   const signed char* table = g_decode.table;
   const int16_t* pairs = DecodePairTableFor(TYPE_MIME);
@@ -242,17 +267,14 @@ int DecodeBase64Line(const char* line, unsigned char* out, bool anyway) {
 
 }  // namespace
 
-int DecodeWholeLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks) {
-  const signed char* table = g_decode.table;
-  const int n = table ? table[text[0]] : static_cast<int>(DECODE_INVALID);
-  if (n == DECODE_INVALID || count % 4 == 1 || (count != (4 * n + 2) / 3 && count != (n + 2) / 3 * 4)) return -1;
-  uint16_t sum = SumStep(static_cast<uint16_t>(part->calculatedChecksum), text[0]);
-  const DataCharacters d{text + 1, count, count};
-  int produced = 0;
-  if (!DecodeValidGroups(d, table, DecodePairTableFor(g_decode.format), sum, out, &produced, blanks)) return -1;
-  part->calculatedChecksum = SumStep(sum, LINE_END_SUM_BYTE);
-  part->calculatedSize += count + 2;
-  return produced < n ? produced : n;
+int DecodeWholeLine(const unsigned char* text, int characters, unsigned char* out, PartRecord* part, bool* blanks) {
+  if (!g_decode.table) return -1;
+  switch (g_decode.format) {
+    case TYPE_UU:
+    case TYPE_XX: return characters >= 1 ? DecodeWholeUuOrXxLine(text, characters - 1, out, part, blanks) : -1;
+    case TYPE_MIME: return DecodeWholeBase64Line(text, characters, out);
+    default: return -1;
+  }
 }
 
 int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks) {

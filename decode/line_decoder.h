@@ -12,9 +12,11 @@
 // `blanks`, when given, tells whether a UU or XX line's characters after its length
 // character hold a space.
 int DecodeEncodedLine(char* line, unsigned char* out, PartRecord* part, bool anyway, bool* blanks = nullptr);
-// The common line of a UU or XX run, taken where it lies (in the input's buffer): the length
-// character and `count` characters of the alphabet, as many as its bytes need or in whole
-// groups of four, with a line end after them. Decodes it into `out` (DECODED_LINE_ROOM bytes)
-// and adds it to the part's checksum and size as DecodeEncodedLine does; -1, with nothing
-// changed, for any other line. Reads only the count + 1 characters.
-int DecodeWholeLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks);
+// The common line of a UU, XX or base64 run, taken where it lies (in the input's buffer):
+// `characters` characters of the alphabet with a line end after them; a UU or XX line's
+// first is its length character, and it has as many others as its bytes need or whole groups
+// of four; a base64 line has whole groups and no padding, and the data before it ended
+// with a whole group. Decodes it into `out` (DECODED_LINE_ROOM bytes) and counts and sums it
+// as DecodeEncodedLine does; -1, with nothing changed, for any other line. Reads only the
+// `characters` characters.
+int DecodeWholeLine(const unsigned char* text, int characters, unsigned char* out, PartRecord* part, bool* blanks);

@@ -22,11 +22,15 @@ LineShape ShapeOf(const char* line, int length) {
   return LineShape{length - endBytes, endBytes, line[last] == '\r' ? 1 : 0};
 }
 
-// Whether `text` starts and ends as `line` does (a line of its shape, if its characters are
-// all of the alphabet: none of them is a line end).
+bool IsLineOfLetters() { return g_decode.format == TYPE_UU || g_decode.format == TYPE_XX; }
+
+// Whether `text` starts and ends as a line of `line`'s shape does, if its characters are all
+// of the alphabet (none of them is a line end): a UU or XX line with the same length
+// character, a base64 line with a character that starts only data lines.
 bool SameEnds(const unsigned char* text, const char* line, const LineShape& shape) {
   const int end = shape.characters;
-  return text[0] == static_cast<unsigned char>(line[0]) && text[end] == static_cast<unsigned char>(line[end]) &&
+  const bool start = IsLineOfLetters() ? text[0] == static_cast<unsigned char>(line[0]) : StartsDataLine(static_cast<char>(text[0]));
+  return start && text[end] == static_cast<unsigned char>(line[end]) &&
          (shape.endBytes == 1 || text[end + 1] == static_cast<unsigned char>(line[end + 1]));
 }
 
@@ -34,9 +38,10 @@ bool SameEnds(const unsigned char* text, const char* line, const LineShape& shap
 
 bool StartsRunOfWholeLines(const char* line, int length) {
   if (length < 2 || (line[length - 1] != '\n' && line[length - 1] != '\r')) return false;
-  if (g_decode.format != TYPE_UU && g_decode.format != TYPE_XX) return false;
-  // A begin line would end the file before it: none starts so.
-  return StartsDataLine(line[0]) && (line[0] | 0x20) != 'b';
+  // A begin line would end a UU or XX file before it: none starts so. Base64 data ends at
+  // a blank line, a boundary or a signature, all of which start otherwise.
+  if (IsLineOfLetters()) return StartsDataLine(line[0]) && (line[0] | 0x20) != 'b';
+  return g_decode.format == TYPE_MIME;
 }
 
 WholeLineRun DecodeWholeLines(int input, int output, const char* line, int length, const UsedRegions& used,
@@ -55,7 +60,7 @@ WholeLineRun DecodeWholeLines(int input, int output, const char* line, int lengt
     const long long start = StreamPosition(input);
     if (used.Contains(start)) break;
     bool blanks = false;
-    const int n = DecodeWholeLine(text, shape.characters - 1, out + produced, part, &blanks);
+    const int n = DecodeWholeLine(text, shape.characters, out + produced, part, &blanks);
     if (n < 0) break;
     StreamReadSkip(input, take);
     produced += static_cast<unsigned>(n);

@@ -1,7 +1,7 @@
-// Runs of whole UU or XX lines decoded where the input's buffer holds them. Most of a large
-// file is lines of one shape (the length character of a whole line, the same count of
-// characters, the same line end); taking each of those through a read, a copy and a turn of
-// the decoder's loop cost more than decoding it.
+// Runs of whole UU, XX or base64 lines decoded where the input's buffer holds them. Most of a
+// large file is lines of one shape (the same count of characters, the same line end, for UU
+// and XX the length character of a whole line); taking each of those through a read, a copy
+// and a turn of the decoder's loop cost more than decoding it.
 #pragma once
 #include "decode/part_table.h"
 #include "decode/used_regions.h"
@@ -15,8 +15,8 @@ struct WholeLineRun {
 };
 
 // Whether the lines that follow `line` (read from the input, `length` characters with its line
-// end) may be taken in runs: a whole UU or XX data line whose first character starts only
-// data lines, in any style.
+// end) may be taken in runs: a base64 data line, or a UU or XX data line whose first character
+// starts only data lines, in any style.
 bool StartsRunOfWholeLines(const char* line, int length);
 
 // Decodes the lines that follow `line` in the input's buffer into the output's, while they

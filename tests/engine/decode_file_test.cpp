@@ -324,13 +324,20 @@ TEST_F(DecodeFileTest, OneOfOneSubjectDecodesAsSingleFile) {
   EXPECT_EQ(g_decode.style, STYLE_SINGLE);
 }
 
+// Lines of 76 characters, and lines of 76 that each start in the middle of a group (the first
+// line has 74), whose groups a decoder taking whole lines must not start afresh.
 TEST_F(DecodeFileTest, Base64InMimeMailWithSignature) {
-  const std::string bytes = Pattern(100);
-  const std::string b64 = Base64Lines(bytes, "\r\n");
-  const std::string text = std::string(kMailHead) + "--b\r\nContent-Type: application/octet-stream; name=\"m.bin\"\r\n" +
-                           "Content-Transfer-Encoding: base64\r\n\r\n" + b64 + "\r\n\r\n--b--\r\n" + kSignature;
-  ASSERT_EQ(Decode(Input("mime.txt", text)), 0) << g_decode.errorText;
-  EXPECT_EQ(Output("m.bin"), bytes);
+  const std::string bytes = Pattern(600);
+  std::string flat = Base64Lines(bytes, "");
+  std::string offGroup = flat.substr(0, 74);
+  for (size_t at = 74; at < flat.size(); at += 76) offGroup += "\r\n" + flat.substr(at, 76);
+  for (const std::string& b64 : {Base64Lines(bytes, "\r\n"), offGroup}) {
+    const std::string text = std::string(kMailHead) + "--b\r\nContent-Type: application/octet-stream; name=\"m.bin\"\r\n" +
+                             "Content-Transfer-Encoding: base64\r\n\r\n" + b64 + "\r\n\r\n--b--\r\n" + kSignature;
+    ASSERT_EQ(Decode(Input("mime.txt", text)), 0) << g_decode.errorText;
+    EXPECT_EQ(Output("m.bin"), bytes);
+    DeleteFileA(dir.File("m.bin").c_str());
+  }
 }
 
 TEST_F(DecodeFileTest, InvalidLinesWithoutPromptsAreDecodedAnyway) {
