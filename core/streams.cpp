@@ -493,6 +493,12 @@ const unsigned char* StreamReadRoom(int s, unsigned want) {
   return r->cursor;
 }
 
+const unsigned char* StreamReadHeld(int s, unsigned* count) {
+  StreamRecord* r = Record(s);
+  *count = r && r->lastOperation == LASTOP_READ ? static_cast<unsigned>(r->count) : 0;
+  return *count > 0 ? r->cursor : nullptr;
+}
+
 void StreamReadSkip(int s, unsigned n) {
   StreamRecord* r = Record(s);
   if (!r || n == 0) return;

@@ -58,6 +58,9 @@ void StreamWriteCommit(int s, unsigned n);
 // (StreamReadBlock then serves). StreamReadSkip moves past the n bytes taken there, before
 // any other operation on the stream.
 const unsigned char* StreamReadRoom(int s, unsigned want);
+// The same for a reader that takes what the buffer holds, however much: the bytes from the
+// reading place on and in `count` how many (null and 0 when none or not reading).
+const unsigned char* StreamReadHeld(int s, unsigned* count);
 void StreamReadSkip(int s, unsigned n);
 void StreamSeek(int s, LONG offset, int origin);
 // The offset in the file of the next byte a read of this stream gives.

@@ -49,25 +49,27 @@ WholeLineRun DecodeWholeLines(int input, int output, const char* line, int lengt
   WholeLineRun run;
   const LineShape shape = ShapeOf(line, length);
   const unsigned take = static_cast<unsigned>(shape.lead + length);
-  unsigned char* out = StreamWriteRoom(output, static_cast<unsigned>(most) * DECODED_LINE_ROOM);
-  if (!out) return run;
-  unsigned produced = 0;
-  for (; run.lines < most; ++run.lines) {
-    const unsigned char* room = StreamReadRoom(input, take);
-    if (!room || (shape.lead && room[0] != '\n')) break;
-    const unsigned char* text = room + shape.lead;
-    if (!SameEnds(text, line, shape)) break;
-    const long long start = StreamPosition(input);
-    if (used.Contains(start)) break;
+  // Fewer lines when the output's buffer is near full: the line that fills it goes through
+  // the stream's write, which empties it.
+  unsigned char* out = nullptr;
+  while (most > 0 && !(out = StreamWriteRoom(output, static_cast<unsigned>(most) * DECODED_LINE_ROOM))) most /= 2;
+  unsigned held = 0;
+  const unsigned char* room = StreamReadHeld(input, &held);
+  const long long first = StreamPosition(input);
+  unsigned taken = 0, produced = 0;
+  for (; out && run.lines < most && held - taken >= take; ++run.lines, taken += take) {
+    const unsigned char* at = room + taken;
+    const unsigned char* text = at + shape.lead;
+    if ((shape.lead && at[0] != '\n') || !SameEnds(text, line, shape) || used.Contains(first + taken)) break;
     bool blanks = false;
     const int n = DecodeWholeLine(text, shape.characters, out + produced, part, &blanks);
     if (n < 0) break;
-    StreamReadSkip(input, take);
     produced += static_cast<unsigned>(n);
     run.bytesRead += length;
-    run.lastStart = start;
+    run.lastStart = first + taken;
     run.blanks = run.blanks || blanks;
   }
+  StreamReadSkip(input, taken);
   StreamWriteCommit(output, produced);
   return run;
 }
