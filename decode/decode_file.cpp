@@ -781,7 +781,8 @@ bool FormatStillToDecide() {
 
 // After a data line, the lines of its shape that the input's buffer holds are decoded in runs
 // (line_runs.h), keeping what the loop's turns would have kept of them: the regions used,
-// the line count, the bytes read, the blanks seen. A pump follows each run, as each line.
+// the line count, the bytes read, the blanks seen. A pump follows each run, as it follows
+// each line.
 void DecodeFollowingWholeLines() {
   if (g_decode.state != DECODELINES || !run.readNext || g_decode.output < 0 || FormatStillToDecide()) return;
   if (!StartsRunOfWholeLines(g_decode.line, g_decode.lineLength)) return;

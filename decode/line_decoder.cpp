@@ -151,7 +151,8 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   // alphabet, so no NUL, CR or LF comes before the line end found, as measuring would find.
   if (table[text[0]] != DECODE_INVALID) {
     const int whole = WholeLineLength(text + 1, table[text[0]]);
-    const int produced = whole >= 0 && IsLineEnd(text[1 + whole]) ? DecodeWholeUuOrXxLine(text, whole, out, part, blanks) : -1;
+    const bool ended = whole >= 0 && IsLineEnd(text[1 + whole]);
+    const int produced = ended ? DecodeWholeUuOrXxLine(text, whole, out, part, blanks) : -1;
     if (produced >= 0) return produced;
   }
   uint16_t sum = static_cast<uint16_t>(part->calculatedChecksum);

@@ -29,7 +29,8 @@ bool IsLineOfLetters() { return g_decode.format == TYPE_UU || g_decode.format ==
 // character, a base64 line with a character that starts only data lines.
 bool SameEnds(const unsigned char* text, const char* line, const LineShape& shape) {
   const int end = shape.characters;
-  const bool start = IsLineOfLetters() ? text[0] == static_cast<unsigned char>(line[0]) : StartsDataLine(static_cast<char>(text[0]));
+  const bool start =
+      IsLineOfLetters() ? text[0] == static_cast<unsigned char>(line[0]) : StartsDataLine(static_cast<char>(text[0]));
   return start && text[end] == static_cast<unsigned char>(line[end]) &&
          (shape.endBytes == 1 || text[end + 1] == static_cast<unsigned char>(line[end + 1]));
 }

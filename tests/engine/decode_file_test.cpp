@@ -332,7 +332,8 @@ TEST_F(DecodeFileTest, Base64InMimeMailWithSignature) {
   std::string offGroup = flat.substr(0, 74);
   for (size_t at = 74; at < flat.size(); at += 76) offGroup += "\r\n" + flat.substr(at, 76);
   for (const std::string& b64 : {Base64Lines(bytes, "\r\n"), offGroup}) {
-    const std::string text = std::string(kMailHead) + "--b\r\nContent-Type: application/octet-stream; name=\"m.bin\"\r\n" +
+    const std::string text = std::string(kMailHead) +
+                             "--b\r\nContent-Type: application/octet-stream; name=\"m.bin\"\r\n" +
                              "Content-Transfer-Encoding: base64\r\n\r\n" + b64 + "\r\n\r\n--b--\r\n" + kSignature;
     ASSERT_EQ(Decode(Input("mime.txt", text)), 0) << g_decode.errorText;
     EXPECT_EQ(Output("m.bin"), bytes);
@@ -352,7 +353,8 @@ TEST_F(DecodeFileTest, InvalidLinesWithoutPromptsAreDecodedAnyway) {
   // a line of zeros is left as its length character alone. It is padded back, not passed
   // over as a line far shorter than it says; the same line in data without blanks is no data.
   // The first blanks come in a line decoded in a run of whole lines.
-  const std::string bytes = Pattern(45, 1) + std::string(3, '\0') + Pattern(42, 3) + std::string(45, '\0') + Pattern(45, 4);
+  const std::string bytes =
+      Pattern(45, 1) + std::string(3, '\0') + Pattern(42, 3) + std::string(45, '\0') + Pattern(45, 4);
   std::string blanks = Uuencode("z.bin", bytes);
   std::replace(blanks.begin() + static_cast<long>(blanks.find('\n')), blanks.end(), '`', ' ');
   std::string stripped;
