@@ -1,11 +1,12 @@
 // The checksum test after real decodes: our encoder's checksum lines verify clean, parts
 // met out of order verify after the recomputation, and a changed character, a wrong size
-// or a damaged BinHex CRC gives exactly its lines.
+// or a damaged BinHex CRC gives exactly its lines. The CRC-32 of yEnc against zlib's.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "decode/checksum_verify.h"
+#include "encode/crc32.h"
 #include "encode/header_styles.h"
 #include "tests/engine/decode_fixture.h"
 #include "tests/engine/encoded_parts.h"
@@ -119,6 +120,15 @@ TEST_F(ChecksumVerifyTest, NoChecksumDataMeansNothingFound) {
   ClearChecksumFound();
   EXPECT_EQ(TestChecksums(nullptr), 0);
   EXPECT_FALSE(ChecksumFound());
+}
+
+// The standard check value, and zlib's CRC of 100 bytes (Python's zlib.crc32) however they are
+// split between two calls: each split puts the eight-byte steps and the tail elsewhere.
+TEST(Crc32Test, GivesZlibsValuesAcrossAnySplit) {
+  EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
+  const std::string bytes = Data(100);
+  for (size_t split = 0; split <= bytes.size(); ++split)
+    EXPECT_EQ(Crc32(Crc32(0, bytes.data(), split), bytes.data() + split, bytes.size() - split), 0x70CC552Fu) << split;
 }
 
 }  // namespace
