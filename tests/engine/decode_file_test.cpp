@@ -36,9 +36,10 @@ class DecodeFileTest : public DecodeTest {
   std::string Output(const std::string& name) { return ReadWholeFile(dir.File(name)); }
 };
 
+// The line ends of Unix, DOS and the old Mac (CR alone) in the data; the mail text keeps LF.
 TEST_F(DecodeFileTest, SingleUuFileInMailTextWithEitherLineEnd) {
   const std::string bytes = Pattern(1000);
-  for (const char* eol : {"\n", "\r\n"}) {
+  for (const char* eol : {"\n", "\r\n", "\r"}) {
     const std::string in = Input("mail.txt", kMailHead + Uuencode("out.bin", bytes, eol) + kSignature);
     ASSERT_EQ(Decode(in), 0) << g_decode.errorText;
     EXPECT_EQ(Output("out.bin"), bytes);
