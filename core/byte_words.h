@@ -33,8 +33,3 @@ inline bool HasZeroByte(uint64_t word) {
   return ((word - EachByte(1)) & ~word & EachByte(0x80)) != 0;
 }
 
-// Whether any of the word's bytes is below `limit` (at most 0x80): one test for the several
-// bytes that share a range, such as the two line ends.
-inline bool HasByteBelow(uint64_t word, unsigned char limit) {
-  return ((word - EachByte(limit)) & ~word & EachByte(0x80)) != 0;
-}

@@ -180,12 +180,14 @@ bool HasTextFlags(const StreamRecord& r) {
 // memchr is a byte loop under Wine, its memcpy slow for short copies, and text mode needed
 // two searches. It writes no byte past `length` of `to`.
 DWORD CopyToLineEnd(unsigned char* to, const unsigned char* from, DWORD length, bool text, bool* lineEnd) {
-  // Words go whole up to the first that holds a line end or another control byte below CR
-  // (a tab, a NUL); from there the bytes are looked at one by one.
+  // Words go whole up to the first that holds a line end; from there the bytes are looked
+  // at one by one. The test is for the line ends themselves: yEnc data holds the other
+  // control bytes unescaped, and a test for any byte below CR sent most of its lines to the
+  // byte loop.
   DWORD i = 0;
   for (; i + sizeof(uint64_t) <= length; i += sizeof(uint64_t)) {
     const uint64_t word = LoadWord(from + i);
-    if (HasByteBelow(word, '\r' + 1)) break;
+    if (HasZeroByte(word ^ EachByte('\n')) || (text && HasZeroByte(word ^ EachByte('\r')))) break;
     std::memcpy(to + i, &word, sizeof word);
   }
   for (; i < length; ++i) {
