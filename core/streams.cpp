@@ -489,16 +489,16 @@ void StreamWriteCommit(int s, unsigned n) {
   r->lastWritten = static_cast<signed char>(r->cursor[-1]);
 }
 
-const unsigned char* StreamReadRoom(int s, unsigned want) {
-  StreamRecord* r = Record(s);
-  if (!r || r->lastOperation != LASTOP_READ || r->count < want) return nullptr;
-  return r->cursor;
-}
-
 const unsigned char* StreamReadHeld(int s, unsigned* count) {
   StreamRecord* r = Record(s);
   *count = r && r->lastOperation == LASTOP_READ ? static_cast<unsigned>(r->count) : 0;
   return *count > 0 ? r->cursor : nullptr;
+}
+
+const unsigned char* StreamReadRoom(int s, unsigned want) {
+  unsigned held = 0;
+  const unsigned char* bytes = StreamReadHeld(s, &held);
+  return held >= want ? bytes : nullptr;
 }
 
 void StreamReadSkip(int s, unsigned n) {

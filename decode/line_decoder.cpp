@@ -131,7 +131,7 @@ int WholeLineLength(const unsigned char* text, int n) {
 // changed, for any other line.
 int DecodeWholeUuOrXxLine(const unsigned char* text, int count, unsigned char* out, PartRecord* part, bool* blanks) {
   const signed char* table = g_decode.table;
-  const int n = table ? table[text[0]] : static_cast<int>(DECODE_INVALID);
+  const int n = table[text[0]];
   if (n == DECODE_INVALID || count % 4 == 1 || (count != (4 * n + 2) / 3 && count != (n + 2) / 3 * 4)) return -1;
   uint16_t sum = SumStep(static_cast<uint16_t>(part->calculatedChecksum), text[0]);
   const DataCharacters d{text + 1, count, count};
@@ -149,8 +149,8 @@ int DecodeUuOrXxLine(char* line, unsigned char* out, PartRecord* part, bool anyw
   // The common case, a whole line of valid characters, is decoded at the length its length
   // character gives; it is measured only when that fails. Every character decoded is of the
   // alphabet, so no NUL, CR or LF comes before the line end found, as measuring would find.
-  if (table[text[0]] != DECODE_INVALID) {
-    const int whole = WholeLineLength(text + 1, table[text[0]]);
+  if (const int indicated = table[text[0]]; indicated != DECODE_INVALID) {
+    const int whole = WholeLineLength(text + 1, indicated);
     const bool ended = whole >= 0 && IsLineEnd(text[1 + whole]);
     const int produced = ended ? DecodeWholeUuOrXxLine(text, whole, out, part, blanks) : -1;
     if (produced >= 0) return produced;
