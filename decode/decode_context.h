@@ -99,6 +99,9 @@ struct DecodeContext {
 
 extern DecodeContext g_decode;
 
+// Whether the run decodes UU or XX, whose lines each start with a length character.
+inline bool DecodingUuOrXx() { return g_decode.format == TYPE_UU || g_decode.format == TYPE_XX; }
+
 // previous := current; current := state; running := set.
 void SetDecodeState(int state);
 // The upper-case name of a state, "" outside the table.

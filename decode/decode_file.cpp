@@ -246,7 +246,7 @@ void NoteFrame(const char* line) {
 // not summed either, so the section checksum still holds. Damaged data is left to the
 // invalid-line answers, which keep the bytes after it in place.
 bool PassesOverRefusedLine() {
-  const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
+  const bool lineFormat = DecodingUuOrXx();
   if (g_decode.style != STYLE_SINGLE || !lineFormat) return false;
   if (FitOfRefusedLine(g_decode.line, g_decode.table, run.blanksInData) != LINE_NOT_DATA) return false;
   ++run.passedOver;
@@ -681,7 +681,7 @@ int PrepareHeader() {
 int InvalidLineAnswer() {
   // Without questions a UU or XX line is judged on its own, so that a later line that is
   // no data at all is still passed over.
-  const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
+  const bool lineFormat = DecodingUuOrXx();
   if (!run.interactive) return lineFormat ? ANSWER_DECODE_LINE : ANSWER_DECODE_ALL;
   char problem[PROBLEM_ROOM];
   int n = std::snprintf(problem, sizeof problem, kInvalidLine, InputBaseName(), g_decode.lineNumber,
@@ -1153,7 +1153,7 @@ void SettleEndState() {
     }
     return;
   }
-  const bool lineFormat = g_decode.format == TYPE_UU || g_decode.format == TYPE_XX;
+  const bool lineFormat = DecodingUuOrXx();
   const bool failed = g_decode.state == BADFINISH || g_decode.state == CRITICALERROR;
   if (g_decode.errorText[0] || !lineFormat || failed) return;
   if (!g_decode.beginSeen && g_decode.endSeen) {

@@ -22,16 +22,13 @@ LineShape ShapeOf(const char* line, int length) {
   return LineShape{length - endBytes, endBytes, line[last] == '\r' ? 1 : 0};
 }
 
-// UU and XX lines start with a length character; base64 lines do not.
-bool HasLengthCharacter() { return g_decode.format == TYPE_UU || g_decode.format == TYPE_XX; }
-
 // Whether `text` starts and ends as a line of `line`'s shape does, if its characters are all
 // of the alphabet (none of them is a line end): a UU or XX line with the same length
 // character, a base64 line with a character that starts only data lines.
 bool SameEnds(const unsigned char* text, const char* line, const LineShape& shape) {
   const int end = shape.characters;
   const bool start =
-      HasLengthCharacter() ? text[0] == static_cast<unsigned char>(line[0]) : StartsDataLine(static_cast<char>(text[0]));
+      DecodingUuOrXx() ? text[0] == static_cast<unsigned char>(line[0]) : StartsDataLine(static_cast<char>(text[0]));
   return start && text[end] == static_cast<unsigned char>(line[end]) &&
          (shape.endBytes == 1 || text[end + 1] == static_cast<unsigned char>(line[end + 1]));
 }
@@ -42,7 +39,7 @@ bool StartsRunOfWholeLines(const char* line, int length) {
   if (length < 2 || (line[length - 1] != '\n' && line[length - 1] != '\r')) return false;
   // A begin line would end a UU or XX file before it: none starts so. Base64 data ends at
   // a blank line, a boundary or a signature, all of which start otherwise.
-  if (HasLengthCharacter()) return StartsDataLine(line[0]) && (line[0] | 0x20) != 'b';
+  if (DecodingUuOrXx()) return StartsDataLine(line[0]) && (line[0] | 0x20) != 'b';
   return g_decode.format == TYPE_MIME;
 }
 
