@@ -246,8 +246,7 @@ void NoteFrame(const char* line) {
 // not summed either, so the section checksum still holds. Damaged data is left to the
 // invalid-line answers, which keep the bytes after it in place.
 bool PassesOverRefusedLine() {
-  const bool lineFormat = DecodingUuOrXx();
-  if (g_decode.style != STYLE_SINGLE || !lineFormat) return false;
+  if (g_decode.style != STYLE_SINGLE || !DecodingUuOrXx()) return false;
   if (FitOfRefusedLine(g_decode.line, g_decode.table, run.blanksInData) != LINE_NOT_DATA) return false;
   ++run.passedOver;
   if (IsFramingText(g_decode.line)) NoteFrame(g_decode.line);
@@ -681,8 +680,7 @@ int PrepareHeader() {
 int InvalidLineAnswer() {
   // Without questions a UU or XX line is judged on its own, so that a later line that is
   // no data at all is still passed over.
-  const bool lineFormat = DecodingUuOrXx();
-  if (!run.interactive) return lineFormat ? ANSWER_DECODE_LINE : ANSWER_DECODE_ALL;
+  if (!run.interactive) return DecodingUuOrXx() ? ANSWER_DECODE_LINE : ANSWER_DECODE_ALL;
   char problem[PROBLEM_ROOM];
   int n = std::snprintf(problem, sizeof problem, kInvalidLine, InputBaseName(), g_decode.lineNumber,
                         MethodName(g_decode.format), g_decode.errorText);
@@ -1153,9 +1151,8 @@ void SettleEndState() {
     }
     return;
   }
-  const bool lineFormat = DecodingUuOrXx();
   const bool failed = g_decode.state == BADFINISH || g_decode.state == CRITICALERROR;
-  if (g_decode.errorText[0] || !lineFormat || failed) return;
+  if (g_decode.errorText[0] || !DecodingUuOrXx() || failed) return;
   if (!g_decode.beginSeen && g_decode.endSeen) {
     SetDecodeError(kMissingBegin, InputBaseName());
     SetDecodeState(BADFINISH);
